@@ -1,0 +1,28 @@
+# Flags for the targets that hold our own code (not the third-party ones).
+
+# Source paths in log lines and fatal reports are relative to the project, never
+# the path of the machine that built the binary.
+add_compile_options(-fmacro-prefix-map=${CMAKE_SOURCE_DIR}/=)
+
+if(LUMENVEIL_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(WIN32)
+  # A player's game folder holds no MinGW runtime: libgcc, libstdc++ and
+  # winpthread go into every binary we build.
+  add_link_options(-static)
+endif()
+
+function(lumenveil_own_code target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion)
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
+    # GCC 12 reports std::string appends as overlapping copies at -O2 and
+    # above (a known false positive of its -Wrestrict).
+    target_compile_options(${target} PRIVATE -Wno-restrict)
+  endif()
+  if(LUMENVEIL_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+endfunction()

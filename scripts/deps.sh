@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs every Debian package that the build, the tests and the player
+# package need. Idempotent: does nothing when all of them are present.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build git
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64   # the Windows DLL
+  wine64                                                # runs Windows tests and the simulated game
+  clang libclang-rt-14-dev clang-format                 # native sanitizers, libFuzzer, format check
+  libspdlog-dev libfmt-dev googletest libbenchmark-dev
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+
+if ((${#missing[@]})); then
+  sudo=()
+  if [[ $(id -u) -ne 0 ]]; then sudo=(sudo); fi
+  echo "Installing: ${missing[*]}"
+  "${sudo[@]}" apt-get update
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y "${missing[@]}"
+fi

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# The whole test suite: formatting, the Windows build with its tests under Wine,
+# and the native build of the Win32-free code with sanitizers and fuzzers.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/deps.sh
+scripts/check-format.sh
+
+jobs=$(nproc)
+for preset in windows-release native-sanitize; do
+  echo "== $preset"
+  cmake --preset "$preset"
+  cmake --build --preset "$preset" -j "$jobs"
+  ctest --preset "$preset" -j "$jobs"
+done
+echo "All tests passed."

@@ -1,0 +1,179 @@
+#include "Settings.h"
+
+#include "PluginLog.h"
+#include "SettingValueParsers.h"
+
+#include <array>
+#include <string_view>
+#include <variant>
+
+namespace {
+
+struct BooleanKey {
+    bool* field;
+    bool reloadDefault;
+};
+
+struct DigitsKey {
+    std::int32_t* field;
+    std::int32_t reloadDefault;
+    std::int32_t min;
+    std::int32_t max;
+};
+
+// An integer in the file that is held as a bool: 1 is true, 0 false.
+struct FlagKey {
+    bool* field;
+    bool reloadDefault;
+};
+
+struct DecimalKey {
+    float* field;
+    float reloadDefault;
+    float min;
+    float max;
+};
+
+// A Windows virtual-key code, written in hexadecimal.
+struct KeyCodeKey {
+    std::int32_t* field;
+    std::int32_t reloadDefault;
+};
+
+using KeyKind = std::variant<BooleanKey, DigitsKey, FlagKey, DecimalKey, KeyCodeKey>;
+
+struct SettingKey {
+    std::string_view key;
+    KeyKind kind;
+    std::string_view label = {};  // the log label when it is not "<key> -> "
+};
+
+constexpr std::int32_t kMinKeyCode = 1;
+constexpr std::int32_t kMaxKeyCode = 255;
+
+// Every key but bLogging, in the order in which the file is read and logged.
+// bLogging leads that order and is handled on its own: its value is a request
+// that takes effect only after the other lines are logged.
+constexpr std::array<SettingKey, 25> kSettingKeys{{
+    {"bShowInCombat", BooleanKey{&Settings.bShowInCombat, true}, "bShowInCombat   --->   "},
+    {"bShowWhileSneaking", BooleanKey{&Settings.bShowWhileSneaking, true}},
+    {"bShowWhileWeaponDrawn", BooleanKey{&Settings.bShowWhileWeaponDrawn, true}},
+    {"bShowInSubtitles", BooleanKey{&Settings.bShowInSubtitles, true}},
+    {"bShowLocationDiscovered", BooleanKey{&Settings.bShowLocationDiscovered, true}},
+    {"bShowPlanetTraitDiscovered", BooleanKey{&Settings.bShowPlanetTraitDiscovered, true}},
+    {"bShowMissionActive", BooleanKey{&Settings.bShowMissionActive, true}},
+    {"bShowIfOverencumbered", BooleanKey{&Settings.bShowIfOverencumbered, false}},
+    {"bShowIfJumping", BooleanKey{&Settings.bShowIfJumping, false}},
+    {"bShowWhenHostilesAreNearby", BooleanKey{&Settings.bShowWhenHostilesAreNearby, false}},
+    {"iKeepHUDShownMS", DigitsKey{&Settings.iKeepHUDShownMS, 2000, 0, 10000}},
+    {"iKeepHUDShownLongMS", DigitsKey{&Settings.iKeepHUDShownLongMS, 7500, 0, 15000}},
+    {"fShowBelowHealthPercent", DecimalKey{&Settings.fShowBelowHealthPercent, -1.0F, 0.0F, 100.0F}},
+    {"fShowBelowOxygenPercent", DecimalKey{&Settings.fShowBelowOxygenPercent, -1.0F, 0.0F, 100.0F}},
+    {"fShowBelowBoostPackPercent", DecimalKey{&Settings.fShowBelowBoostPackPercent, -1.0F, 0.0F, 100.0F}},
+    {"iMenuOverriderShipHUDMenu", FlagKey{&Settings.iMenuOverriderShipHUDMenu, true}},
+    {"iMenuOverriderHandscannerMenu", FlagKey{&Settings.iMenuOverriderHandscannerMenu, true}},
+    {"bShowInLandVehicle", BooleanKey{&Settings.bShowInLandVehicle, false}},
+    {"iHUDToggle", KeyCodeKey{&Settings.iHUDToggle, 0}},
+    {"iHUDToggleMinRequiredTimeSinceLastTogglePress",
+     DigitsKey{&Settings.iHUDToggleMinRequiredTimeSinceLastTogglePress, 300, 1, 10000}},
+    {"iHUDToggleMinHoldTime", DigitsKey{&Settings.iHUDToggleMinHoldTime, 300, 1, 65536}},
+    {"iVehicleAimKeyDown", KeyCodeKey{&Settings.iVehicleAimKeyDown, 0}},
+    {"bPlayUIFeedbackSounds", BooleanKey{&Settings.bPlayUIFeedbackSounds, true}},
+    {"bShowIfAutoAimTargetIsNotActivatable", BooleanKey{&Settings.bShowIfAutoAimTargetIsNotActivatable, false}},
+    {"bShowIfAutoAimTargetIsHarvestedFlora", BooleanKey{&Settings.bShowIfAutoAimTargetIsHarvestedFlora, false}},
+}};
+
+template <class... Handlers>
+struct Overloaded : Handlers... {
+    using Handlers::operator()...;
+};
+template <class... Handlers>
+Overloaded(Handlers...) -> Overloaded<Handlers...>;
+
+void StoreReloadDefault(const KeyKind& kind)
+{
+    std::visit([](const auto& key) { *key.field = key.reloadDefault; }, kind);
+}
+
+// Stores the value of a non-empty text when it is valid and in range; any
+// other text leaves the reload default in place.
+void StoreIfValid(const KeyKind& kind, std::string_view text)
+{
+    std::visit(Overloaded{
+                   [&](const BooleanKey& key) { *key.field = ParseBoolean(text); },
+                   [&](const DigitsKey& key) {
+                       if (const auto value = ParseDigits(text); value && *value >= key.min && *value <= key.max) {
+                           *key.field = *value;
+                       }
+                   },
+                   [&](const FlagKey& key) {
+                       if (const auto value = ParseFlag(text); value && (*value == 0 || *value == 1)) {
+                           *key.field = *value == 1;
+                       }
+                   },
+                   [&](const DecimalKey& key) {
+                       if (const auto value = ParseDecimal(text); value && *value >= key.min && *value <= key.max) {
+                           *key.field = *value;
+                       }
+                   },
+                   [&](const KeyCodeKey& key) {
+                       const auto value = ParseKeyCode(text);
+                       if (value && *value >= kMinKeyCode && *value <= kMaxKeyCode) {
+                           *key.field = static_cast<std::int32_t>(*value);
+                       }
+                   },
+               },
+               kind);
+}
+
+std::string Label(const SettingKey& setting)
+{
+    return setting.label.empty() ? fmt::format("{} -> ", setting.key) : std::string(setting.label);
+}
+
+// The stored value as the log shows it: booleans as 0 or 1, floats with six
+// decimals, integers (key codes too) in decimal.
+std::string StoredValueText(const KeyKind& kind)
+{
+    return std::visit(Overloaded{
+                          [](const BooleanKey& key) { return fmt::format("{}", static_cast<int>(*key.field)); },
+                          [](const FlagKey& key) { return fmt::format("{}", static_cast<int>(*key.field)); },
+                          [](const DecimalKey& key) { return fmt::format("{:.6f}", *key.field); },
+                          [](const auto& key) { return fmt::format("{}", *key.field); },
+                      },
+                      kind);
+}
+
+}  // namespace
+
+void ReloadINI(IniValueReader read)
+{
+    for (const auto& setting : kSettingKeys) {
+        StoreReloadDefault(setting.kind);
+    }
+
+    bool loggingRequested = false;
+    if (const auto text = read(kSettingsFileName, kSettingsSection, "bLogging"); !text.empty()) {
+        loggingRequested = ParseBoolean(text);
+    }
+    for (const auto& setting : kSettingKeys) {
+        if (const auto text = read(kSettingsFileName, kSettingsSection, std::string(setting.key)); !text.empty()) {
+            StoreIfValid(setting.kind, text);
+        }
+    }
+
+    if (Settings.bLogging) {
+        LOG_INFO("bLogging -> {}", static_cast<int>(loggingRequested));
+        for (const auto& setting : kSettingKeys) {
+            LOG_INFO("{}{}", Label(setting), StoredValueText(setting.kind));
+        }
+    }
+
+    if (!loggingRequested && Settings.bLogging) {
+        LOG_INFO("logging was requested to be turned off");
+        Settings.bLogging = false;
+    } else if (loggingRequested && !Settings.bLogging) {
+        Settings.bLogging = true;
+        LOG_INFO("logging was requested to be turned on");
+    }
+}

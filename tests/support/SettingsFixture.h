@@ -1,0 +1,16 @@
+#pragma once
+
+#include "Settings.h"
+#include "support/LogCapture.h"
+
+#include <gtest/gtest.h>
+
+// Every test starts from the settings a fresh process has, with the log
+// captured, and leaves them that way for the next one.
+class SettingsFixture : public ::testing::Test {
+protected:
+    void SetUp() override { Settings = SettingsRecord{}; }
+    void TearDown() override { Settings = SettingsRecord{}; }
+
+    LogCapture log;
+};

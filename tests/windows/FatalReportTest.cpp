@@ -1,0 +1,88 @@
+#include "Zorvik/Logger.h"
+#include "Zorvik/OwnModule.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+std::string LogFileContents()
+{
+    const auto directory = Zorvik::log::log_directory();
+    std::ifstream in(*directory / "Lumenveil HUD - Zorvik Plugin by Quennart.log", std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string LastLine(const std::string& text)
+{
+    const auto end = text.rfind("\r\n");
+    const auto start = text.rfind("\r\n", end == 0 ? 0 : end - 1);
+    return text.substr(start == std::string::npos ? 0 : start + 2, end - (start == std::string::npos ? 0 : start + 2));
+}
+
+// The report runs in a child process (a death test): it must end it with exit
+// code 1 after its critical line, whatever the message holds.
+class FatalReport : public ::testing::Test {
+protected:
+    void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
+};
+
+TEST_F(FatalReport, EndsTheProcessWithExitCodeOneAfterItsCriticalLine)
+{
+    const auto here = std::source_location::current();
+    EXPECT_EXIT(
+        {
+            Zorvik::log::init();
+            Zorvik::log::info("before");
+            Zorvik::report_fatal("the address library is missing", here);
+        },
+        ::testing::ExitedWithCode(1), "");
+
+    const std::string line = LastLine(LogFileContents());
+    EXPECT_TRUE(line.ends_with("] [Zorvik] [critical] [FatalReportTest.cpp:" + std::to_string(here.line()) +
+                               "] the address library is missing"))
+        << line;
+}
+
+TEST_F(FatalReport, PassesMalformedUtf8ToTheLogAsItIs)
+{
+    EXPECT_EXIT(
+        {
+            Zorvik::log::init();
+            Zorvik::report_fatal("broken \xC3\x28 text \xFF");
+        },
+        ::testing::ExitedWithCode(1), "");
+    EXPECT_TRUE(LastLine(LogFileContents()).ends_with("] broken \xC3\x28 text \xFF"));
+}
+
+TEST_F(FatalReport, EndsTheProcessEvenWithoutALogFile)
+{
+    EXPECT_EXIT(Zorvik::report_fatal("no logger was set up"), ::testing::ExitedWithCode(1), "");
+}
+
+TEST_F(FatalReport, SkipsTheCriticalLineWhenTheLoggerIsOff)
+{
+    EXPECT_EXIT(
+        {
+            Zorvik::log::init();
+            Zorvik::log::info("last line");
+            spdlog::default_logger()->set_level(spdlog::level::off);
+            Zorvik::report_fatal("not logged");
+        },
+        ::testing::ExitedWithCode(1), "");
+    EXPECT_TRUE(LastLine(LogFileContents()).ends_with("] last line"));
+}
+
+TEST(FatalReportCaption, IsTheFileNameOfTheModuleThatReports)
+{
+    const std::wstring name = Zorvik::detail::own_module_file_name();
+    EXPECT_TRUE(name.ends_with(L"\\plugin_tests.exe")) << std::filesystem::path(name).string();
+}
+
+}  // namespace
