@@ -32,6 +32,7 @@ FMT_END_NAMESPACE
 #include <spdlog/sinks/base_sink-inl.h>
 #include <spdlog/sinks/basic_file_sink-inl.h>
 #include <spdlog/sinks/sink-inl.h>
+#include <spdlog/sinks/stdout_sinks-inl.h>
 #ifdef _WIN32
 #include <spdlog/sinks/wincolor_sink-inl.h>
 #else
@@ -47,6 +48,11 @@ template class SPDLOG_API spdlog::sinks::base_sink<std::mutex>;
 template class SPDLOG_API spdlog::sinks::base_sink<spdlog::details::null_mutex>;
 template class SPDLOG_API spdlog::sinks::basic_file_sink<std::mutex>;
 template class SPDLOG_API spdlog::sinks::basic_file_sink<spdlog::details::null_mutex>;
+
+// Plain console sinks, for programs that log to their standard streams.
+template class SPDLOG_API spdlog::sinks::stdout_sink_base<spdlog::details::console_mutex>;
+template class SPDLOG_API spdlog::sinks::stdout_sink<spdlog::details::console_mutex>;
+template class SPDLOG_API spdlog::sinks::stderr_sink<spdlog::details::console_mutex>;
 
 // The registry's initial default logger writes to a colour console sink.
 #ifdef _WIN32

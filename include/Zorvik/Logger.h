@@ -1,10 +1,11 @@
 #pragma once
 
+#include "Zorvik/SourceLocation.h"
+
 #include <spdlog/spdlog.h>
 
 #include <filesystem>
 #include <optional>
-#include <source_location>
 #include <string_view>
 #include <utility>
 
@@ -22,7 +23,7 @@ void init();
 
 namespace detail {
 template <class... Args>
-void write(const std::source_location& location, spdlog::level::level_enum level, fmt::format_string<Args...> format,
+void write(const Zorvik::source_location& location, spdlog::level::level_enum level, fmt::format_string<Args...> format,
            Args&&... args)
 {
     spdlog::default_logger_raw()->log(
@@ -33,16 +34,16 @@ void write(const std::source_location& location, spdlog::level::level_enum level
 
 // Lines of the runtime support, at a fixed level, carrying the caller's
 // source location: Zorvik::log::info("mapped {} entries", count);
-#define ZORVIK_LOG_LEVEL(name, level)                                                         \
-    template <class... Args>                                                                  \
-    struct name {                                                                             \
-        explicit name(fmt::format_string<Args...> format, Args&&... args,                     \
-                      const std::source_location& location = std::source_location::current()) \
-        {                                                                                     \
-            detail::write(location, level, format, std::forward<Args>(args)...);              \
-        }                                                                                     \
-    };                                                                                        \
-    template <class... Args>                                                                  \
+#define ZORVIK_LOG_LEVEL(name, level)                                                               \
+    template <class... Args>                                                                        \
+    struct name {                                                                                   \
+        explicit name(fmt::format_string<Args...> format, Args&&... args,                           \
+                      const Zorvik::source_location& location = Zorvik::source_location::current()) \
+        {                                                                                           \
+            detail::write(location, level, format, std::forward<Args>(args)...);                    \
+        }                                                                                           \
+    };                                                                                              \
+    template <class... Args>                                                                        \
     name(fmt::format_string<Args...>, Args&&...) -> name<Args...>;
 
 ZORVIK_LOG_LEVEL(trace, spdlog::level::trace)
@@ -59,6 +60,6 @@ ZORVIK_LOG_LEVEL(critical, spdlog::level::critical)
 // The one way the runtime gives up: the message at critical level, a message
 // box naming the failing source line, then the process ends with exit code 1.
 [[noreturn]] void report_fatal(std::string_view message,
-                               const std::source_location& location = std::source_location::current());
+                               const Zorvik::source_location& location = Zorvik::source_location::current());
 
 }  // namespace Zorvik

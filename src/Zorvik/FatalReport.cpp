@@ -1,6 +1,7 @@
 #include "Zorvik/FatalReportText.h"
 #include "Zorvik/Logger.h"
 #include "Zorvik/OwnModule.h"
+#include "Zorvik/TextEncoding.h"
 
 #include <windows.h>
 
@@ -9,19 +10,6 @@
 namespace Zorvik {
 
 namespace {
-
-// Malformed sequences are replaced by the system, not rejected.
-std::wstring utf8_to_utf16(std::string_view text)
-{
-    const auto length = static_cast<int>(text.size());
-    const int wideLength = MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0);
-    if (wideLength <= 0) {
-        return {};
-    }
-    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), length, wide.data(), wideLength);
-    return wide;
-}
 
 std::wstring own_module_base_name()
 {
@@ -32,12 +20,11 @@ std::wstring own_module_base_name()
 
 }  // namespace
 
-void report_fatal(std::string_view message, const std::source_location& location)
+void report_fatal(std::string_view message, const Zorvik::source_location& location)
 {
-    std::wstring text = utf8_to_utf16(detail::fatal_box_text(location.file_name(), location.line(), message));
-    if (text.empty()) {
-        text = L"<character encoding error>";
-    }
+    const std::wstring text =
+        detail::utf8_to_utf16(detail::fatal_box_text(location.file_name(), location.line(), message))
+            .value_or(L"<character encoding error>");
     const std::wstring caption = own_module_base_name();
 
     if (auto* logger = spdlog::default_logger_raw();

@@ -96,7 +96,7 @@ std::string normalize_source_path(std::string_view path)
 std::string shorten_source_path(std::string_view normalizedPath)
 {
     static const std::regex kBelowSourceFolder(R"((?:^|[\\\/])(?:include|src)[\\\/](.*)$)", std::regex::ECMAScript);
-    const std::string path(normalizedPath);
+    std::string path(normalizedPath);
     std::smatch match;
     if (std::regex_search(path, match, kBelowSourceFolder)) {
         return match[1].str();

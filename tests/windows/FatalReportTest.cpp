@@ -1,30 +1,13 @@
 #include "Zorvik/Logger.h"
 #include "Zorvik/OwnModule.h"
+#include "support/ExpectFatal.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace {
-
-std::string LogFileContents()
-{
-    const auto directory = Zorvik::log::log_directory();
-    std::ifstream in(*directory / "Lumenveil HUD - Zorvik Plugin by Quennart.log", std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::string LastLine(const std::string& text)
-{
-    const auto end = text.rfind("\r\n");
-    const auto start = text.rfind("\r\n", end == 0 ? 0 : end - 1);
-    return text.substr(start == std::string::npos ? 0 : start + 2, end - (start == std::string::npos ? 0 : start + 2));
-}
 
 // The report runs in a child process (a death test): it must end it with exit
 // code 1 after its critical line, whatever the message holds.
@@ -35,7 +18,7 @@ protected:
 
 TEST_F(FatalReport, EndsTheProcessWithExitCodeOneAfterItsCriticalLine)
 {
-    const auto here = std::source_location::current();
+    const auto here = Zorvik::source_location::current();
     EXPECT_EXIT(
         {
             Zorvik::log::init();
@@ -44,7 +27,7 @@ TEST_F(FatalReport, EndsTheProcessWithExitCodeOneAfterItsCriticalLine)
         },
         ::testing::ExitedWithCode(1), "");
 
-    const std::string line = LastLine(LogFileContents());
+    const std::string line = LastLogLine();
     EXPECT_TRUE(line.ends_with("] [Zorvik] [critical] [FatalReportTest.cpp:" + std::to_string(here.line()) +
                                "] the address library is missing"))
         << line;
@@ -58,7 +41,7 @@ TEST_F(FatalReport, PassesMalformedUtf8ToTheLogAsItIs)
             Zorvik::report_fatal("broken \xC3\x28 text \xFF");
         },
         ::testing::ExitedWithCode(1), "");
-    EXPECT_TRUE(LastLine(LogFileContents()).ends_with("] broken \xC3\x28 text \xFF"));
+    EXPECT_TRUE(LastLogLine().ends_with("] broken \xC3\x28 text \xFF"));
 }
 
 TEST_F(FatalReport, EndsTheProcessEvenWithoutALogFile)
@@ -76,7 +59,7 @@ TEST_F(FatalReport, SkipsTheCriticalLineWhenTheLoggerIsOff)
             Zorvik::report_fatal("not logged");
         },
         ::testing::ExitedWithCode(1), "");
-    EXPECT_TRUE(LastLine(LogFileContents()).ends_with("] last line"));
+    EXPECT_TRUE(LastLogLine().ends_with("] last line"));
 }
 
 TEST(FatalReportCaption, IsTheFileNameOfTheModuleThatReports)

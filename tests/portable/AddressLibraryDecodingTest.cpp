@@ -1,0 +1,290 @@
+#include "AddressLibraryWriter.h"
+#include "REL/ID.h"
+#include "support/ExpectFatal.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+namespace {
+
+using REL::database::header_t;
+using REL::database::istream_t;
+using REL::database::mapping_t;
+
+constexpr std::array<std::uint32_t, 4> kVersion{1, 14, 70, 0};
+
+struct Decoded {
+    header_t header;
+    std::vector<mapping_t> table;
+};
+
+Decoded Decode(const addresslib::Writer& writer)
+{
+    istream_t input(writer.bytes());
+    Decoded decoded;
+    decoded.header.read(input);
+    decoded.table.resize(decoded.header.addressCount);
+    REL::database::unpack(input, decoded.header, decoded.table);
+    return decoded;
+}
+
+MATCHER_P2(IsEntry, id, offset, "")
+{
+    return arg.id == static_cast<std::uint64_t>(id) && arg.offset == static_cast<std::uint64_t>(offset);
+}
+
+TEST(AddressLibraryHeader, ReadsVersionNameAndCounts)
+{
+    addresslib::Writer writer({1, 14, 70, 0}, 8);
+    writer.name = "short";
+    writer.add(10, 0x1000);
+    const auto decoded = Decode(writer);
+    EXPECT_EQ(decoded.header.version, (REL::Version{1, 14, 70, 0}));
+    EXPECT_STREQ(decoded.header.name.data(), "short");
+    EXPECT_EQ(decoded.header.pointerSize, 8U);
+    EXPECT_EQ(decoded.header.addressCount, 1U);
+}
+
+TEST(AddressLibraryHeader, KeepsTheLow16BitsOfEachVersionPart)
+{
+    addresslib::Writer writer({0x10001, 0xFFFF0002, 70, 0x20000});
+    EXPECT_EQ(Decode(writer).header.version, (REL::Version{1, 2, 70, 0}));
+}
+
+TEST(AddressLibraryHeader, CutsALongNameAndReadsTheFieldsAfterIt)
+{
+    addresslib::Writer writer(kVersion, 4);
+    writer.name = std::string(300, 'n') + "tail";
+    writer.add(7, 0x40);
+    const auto decoded = Decode(writer);
+    EXPECT_EQ(std::string(decoded.header.name.data()), std::string(19, 'n'));
+    EXPECT_EQ(decoded.header.pointerSize, 4U);
+    EXPECT_THAT(decoded.table, ::testing::ElementsAre(IsEntry(7, 0x40)));
+}
+
+TEST(AddressLibraryHeader, RejectsAnyFormatButTwo)
+{
+    addresslib::Writer writer(kVersion);
+    writer.format = 1;
+    istream_t input(writer.bytes());
+    header_t header;
+    EXPECT_FATAL(header.read(input), "Unsupported address library format: 1\nCompiled IDDatabase version: 2\n");
+}
+
+TEST(AddressLibraryHeader, FailsAsAStreamWhenTheFileEndsInsideIt)
+{
+    addresslib::Writer writer(kVersion);
+    writer.name = "name";
+    const auto bytes = writer.bytes();
+    for (std::size_t length = 0; length < bytes.size(); ++length) {
+        istream_t input(std::vector<std::byte>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length)));
+        header_t header;
+        EXPECT_THROW(header.read(input), std::ios_base::failure) << length;
+    }
+}
+
+// Every ID mode with every offset mode, scaled and not, decodes to what was
+// written.
+TEST(AddressLibraryEntries, DecodeEveryModePairWithAndWithoutScaling)
+{
+    addresslib::Writer writer(kVersion, 8);
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> expected;
+    std::uint64_t id = 0;
+    std::uint64_t offset = 0;
+    for (unsigned idMode = 0; idMode < 8; ++idMode) {
+        for (unsigned offsetMode = 0; offsetMode < 8; ++offsetMode) {
+            for (const bool scaled : {false, true}) {
+                // Values each mode can express from where the last entry ended.
+                const auto next = [](unsigned mode, std::uint64_t previous, std::uint64_t unit) -> std::uint64_t {
+                    switch (mode) {
+                        case 0:
+                            return 0x0123'4567'89AB'CDE0ULL * unit;
+                        case 1:
+                            return previous + unit;
+                        case 2:
+                            return previous + 0x7F * unit;
+                        case 3:
+                            return previous - 0x12 * unit;
+                        case 4:
+                            return previous + 0x1234 * unit;
+                        case 5:
+                            return previous - 0x0234 * unit;
+                        case 6:
+                            return 0xBEEF * unit;
+                        default:
+                            return 0x0DEADBEEULL * unit;
+                    }
+                };
+                id = next(idMode, id, 1);
+                offset = scaled ? next(offsetMode, offset / 8, 1) * 8 : next(offsetMode, offset, 1);
+                writer.add(id, offset, {idMode, offsetMode, scaled});
+                expected.emplace_back(id, offset);
+            }
+        }
+    }
+    const auto decoded = Decode(writer);
+    ASSERT_EQ(decoded.table.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_THAT(decoded.table[i], IsEntry(expected[i].first, expected[i].second)) << "entry " << i;
+    }
+}
+
+TEST(AddressLibraryEntries, ScaleTheQuotientOfTheLastOffset)
+{
+    // 0x1003 is no multiple of 8: a scaled +1 goes from 0x1003 / 8 = 0x200 to
+    // 0x201, times 8.
+    addresslib::Writer writer(kVersion, 8);
+    writer.add(1, 0x1003, {6, 6, false});
+    writer.add(2, 0x1008, {1, 1, true});
+    EXPECT_THAT(Decode(writer).table, ::testing::ElementsAre(IsEntry(1, 0x1003), IsEntry(2, 0x1008)));
+}
+
+TEST(AddressLibraryEntries, WrapAroundBelowZero)
+{
+    addresslib::Writer writer(kVersion, 8);
+    writer.add(0xFFFF'FFFF'FFFF'FFFFULL, 0xFFFF'FFFF'FFFF'FFF0ULL, {3, 5, false});
+    writer.add(0, 0x10, {1, 4, false});
+    EXPECT_THAT(Decode(writer).table,
+                ::testing::ElementsAre(IsEntry(0xFFFF'FFFF'FFFF'FFFFULL, 0xFFFF'FFFF'FFFF'FFF0ULL), IsEntry(0, 0x10)));
+}
+
+TEST(AddressLibraryEntries, RejectIdModesAboveSeven)
+{
+    addresslib::Writer writer(kVersion);
+    writer.add(1, 2).add_invalid_type(0x08);
+    EXPECT_FATAL(Decode(writer), "unhandled type");
+}
+
+TEST(AddressLibraryEntries, RejectAScaledOffsetWithPointerSizeZero)
+{
+    addresslib::Writer unscaled(kVersion, 0);
+    unscaled.add(1, 2, {6, 6, false});
+    EXPECT_THAT(Decode(unscaled).table, ::testing::ElementsAre(IsEntry(1, 2))) << "no scaling, no division";
+
+    addresslib::Writer scaled(kVersion, 8);
+    scaled.add(1, 8, {6, 1, true});
+    auto bytes = scaled.bytes();
+    bytes[24 + scaled.name.size()] = std::byte{0};  // the pointer size
+    istream_t input(bytes);
+    header_t header;
+    header.read(input);
+    std::vector<mapping_t> table(header.addressCount);
+    EXPECT_FATAL(REL::database::unpack(input, header, table), "pointer size of 0");
+}
+
+TEST(AddressLibraryEntries, FailAsAStreamWhenTheFileEndsInsideAnEntry)
+{
+    addresslib::Writer writer(kVersion);
+    writer.add(0x0123'4567'89AB'CDEFULL, 0xFEDC'BA98'7654'3210ULL, {0, 0, false});
+    const auto bytes = writer.bytes();
+    for (std::size_t cut = 1; cut <= 17; ++cut) {
+        istream_t input(std::vector<std::byte>(bytes.begin(), bytes.end() - static_cast<std::ptrdiff_t>(cut)));
+        header_t header;
+        header.read(input);
+        std::vector<mapping_t> table(header.addressCount);
+        EXPECT_THROW(REL::database::unpack(input, header, table), std::ios_base::failure) << cut;
+    }
+}
+
+std::vector<mapping_t> Ids(std::initializer_list<std::uint64_t> ids)
+{
+    std::vector<mapping_t> table;
+    for (const auto id : ids) {
+        table.push_back({id, id * 16});
+    }
+    return table;
+}
+
+bool SortedById(const std::vector<mapping_t>& table)
+{
+    return std::is_sorted(table.begin(), table.end(), [](auto& a, auto& b) { return a.id < b.id; });
+}
+
+TEST(AddressLibraryTable, SortsEntriesStoredOutOfOrderAndKeepsTheirOffsets)
+{
+    for (auto table : {Ids({1, 2, 3}), Ids({3, 2, 1}), Ids({10, 1, 11, 12, 2, 13}), Ids({100, 1, 2, 3, 4}),
+                       Ids({1, 2, 3, 0}), Ids({5, 5, 1, 5}), Ids({})}) {
+        REL::database::sort_table(table);
+        EXPECT_TRUE(SortedById(table));
+        for (const auto& entry : table) {
+            EXPECT_EQ(entry.offset, entry.id * 16);
+        }
+    }
+}
+
+TEST(AddressLibraryTable, SortsLikeAFullSortWhateverTheDisorder)
+{
+    std::mt19937_64 random(20261206);
+    for (int round = 0; round < 50; ++round) {
+        std::vector<mapping_t> table;
+        std::uint64_t id = 0;
+        for (int i = 0; i < 2000; ++i) {
+            id += random() % 4;
+            table.push_back({id, static_cast<std::uint64_t>(i)});
+        }
+        const auto swaps = random() % 100;
+        for (std::uint64_t s = 0; s < swaps; ++s) {
+            std::swap(table[random() % table.size()], table[random() % table.size()]);
+        }
+        auto expected = table;
+        std::stable_sort(expected.begin(), expected.end(), [](auto& a, auto& b) { return a.id < b.id; });
+        REL::database::sort_table(table);
+        ASSERT_TRUE(SortedById(table));
+        std::vector<std::uint64_t> gotIds, wantIds;
+        for (std::size_t i = 0; i < table.size(); ++i) {
+            gotIds.push_back(table[i].id);
+            wantIds.push_back(expected[i].id);
+        }
+        EXPECT_EQ(gotIds, wantIds);
+    }
+}
+
+TEST(AddressLibraryTable, FindsOnlyStoredIds)
+{
+    auto table = Ids({5, 9, 12});
+    EXPECT_EQ(REL::database::find(table, 9)->offset, 9U * 16);
+    for (const std::uint64_t absent : {0ULL, 4ULL, 6ULL, 13ULL, ~0ULL}) {
+        EXPECT_EQ(REL::database::find(table, absent), nullptr) << absent;
+    }
+    EXPECT_EQ(REL::database::find({}, 5), nullptr) << "an empty table holds nothing";
+}
+
+}  // namespace
+
+namespace {
+
+// The writer's bytes pinned down once, so that a fault shared by the writer and
+// the reader cannot hide behind their agreement.
+TEST(AddressLibraryWriter, PacksHeaderThenTypeByteIdOperandAndOffsetOperand)
+{
+    addresslib::Writer writer({1, 2, 3, 4}, 8);
+    writer.name = "ab";
+    writer.add(0x10, 0x1234, {2, 4, false});
+    writer.add(0x11, 0x1238, {1, 1, true});  // (0x1234 / 8 + 1) * 8
+    const std::vector<std::uint8_t> expected{
+        2,    0,    0,    0,    1,   0,   0, 0, 2, 0, 0, 0, 3, 0, 0, 0, 4, 0, 0, 0,  // format, version
+        2,    0,    0,    0,    'a', 'b',                                            // name
+        8,    0,    0,    0,    2,   0,   0, 0,                                      // pointer size, count
+        0x42, 0x10, 0x34, 0x12,                                                      // +0x10, +0x1234
+        0x91,                                                                        // +1, scaled +1
+    };
+    const auto bytes = writer.bytes();
+    ASSERT_EQ(bytes.size(), expected.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        EXPECT_EQ(static_cast<std::uint8_t>(bytes[i]), expected[i]) << "byte " << i;
+    }
+}
+
+TEST(AddressLibraryWriter, RefusesAnEncodingThatCannotExpressTheEntry)
+{
+    addresslib::Writer writer(kVersion, 8);
+    EXPECT_THROW(writer.add(0x100, 0, {2, 0, false}), std::invalid_argument);
+    EXPECT_THROW(writer.add(1, 4, {1, 1, true}), std::invalid_argument) << "4 is no multiple of 8";
+    EXPECT_EQ(writer.entry_count(), 0U);
+}
+
+}  // namespace

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "Zorvik/FatalError.h"
+#include "Zorvik/Logger.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#ifdef _WIN32
+// The last line of the plugin's log file (a line may hold line breaks of its
+// own; lines end in CRLF).
+std::string LastLogLine();
+
+// A fatal report ends the process: run `statement` in a child with the log set
+// up, expect exit code 1, and find `message` in the critical line it logged.
+#define EXPECT_FATAL(statement, message)                           \
+    do {                                                           \
+        GTEST_FLAG_SET(death_test_style, "threadsafe");            \
+        EXPECT_EXIT(                                               \
+            {                                                      \
+                ::Zorvik::log::init();                             \
+                statement;                                         \
+            },                                                     \
+            ::testing::ExitedWithCode(1), "");                     \
+        const std::string lastLine = LastLogLine();                \
+        EXPECT_THAT(lastLine, ::testing::HasSubstr("[critical]")); \
+        EXPECT_THAT(lastLine, ::testing::HasSubstr(message));      \
+    } while (false)
+#else
+// The native build's fatal report raises an exception with its message.
+#define EXPECT_FATAL(statement, message)                              \
+    do {                                                              \
+        try {                                                         \
+            statement;                                                \
+            ADD_FAILURE() << "no fatal report from: " #statement;     \
+        } catch (const ::Zorvik::detail::fatal_error& fatal) {        \
+            EXPECT_THAT(fatal.what(), ::testing::HasSubstr(message)); \
+        }                                                             \
+    } while (false)
+#endif
