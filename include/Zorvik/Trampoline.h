@@ -21,8 +21,7 @@ public:
 
     explicit Trampoline(std::string_view name);
     ~Trampoline();
-    // The stubs' addresses are written into the game's code: the block's
-    // owner stays where it is.
+    // One owner per block: a copy would give it back twice.
     Trampoline(const Trampoline&) = delete;
     Trampoline& operator=(const Trampoline&) = delete;
 

@@ -46,7 +46,7 @@ void IDDatabase::load_once()
 
 std::uint64_t IDDatabase::id2offset(std::uint64_t id) const
 {
-    const auto* entry = database::find(table_, id);
+    const auto* entry = index_.find(table_, id);
     if (entry == nullptr) {
         Zorvik::report_fatal(fmt::format(
             "Failed to find the id within the address library: {}\nCompiled IDDatabase version: {}\nThis means this "
@@ -105,15 +105,15 @@ bool IDDatabase::load_file(const std::wstring& path, const Version& version)
             // An empty table needs no mapping (the system has no empty ones);
             // every lookup then fails.
             release_mapping();
-            table_ = {};
+            index_.build(table_);
             return true;
         }
-        if (map_existing(*name, size)) {
-            return true;  // another plugin of this process decoded it already
-        }
-        create_mapping(*name, size);
-        unpack_file(input, header);
-        database::sort_table(table_);
+        if (!map_existing(*name, size)) {
+            create_mapping(*name, size);
+            unpack_file(input, header);
+            database::sort_table(table_);
+        }  // else another plugin of this process decoded it already
+        index_.build(table_);
     } catch (const std::ios_base::failure&) {
         Zorvik::report_fatal(fmt::format(
             "Failed to locate an appropriate address library with the path: {}\nThis means you are either missing the "

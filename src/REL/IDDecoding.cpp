@@ -151,4 +151,27 @@ const mapping_t* find(std::span<const mapping_t> table, std::uint64_t id) noexce
     return found != table.end() && found->id == id ? &*found : nullptr;
 }
 
+void lookup_index::build(std::span<const mapping_t> table)
+{
+    samples_.clear();
+    samples_.reserve(table.size() / kStride + 1);
+    for (std::size_t i = 0; i < table.size(); i += kStride) {
+        samples_.push_back(table[i].id);
+    }
+}
+
+const mapping_t* lookup_index::find(std::span<const mapping_t> table, std::uint64_t id) const noexcept
+{
+    if (samples_.empty()) {
+        return database::find(table, id);
+    }
+    // The first sample not less than `id` bounds the first such entry: it
+    // lies in the block before that sample, or is the sample itself.
+    const auto sample =
+        static_cast<std::size_t>(std::lower_bound(samples_.begin(), samples_.end(), id) - samples_.begin());
+    const std::size_t first = sample == 0 ? 0 : (sample - 1) * kStride;
+    const std::size_t last = std::min(table.size(), sample * kStride + 1);
+    return database::find(table.subspan(first, last - first), id);
+}
+
 }  // namespace REL::database

@@ -121,7 +121,8 @@ void Trampoline::write_5branch(std::uintptr_t source, std::uintptr_t destination
 
 void Trampoline::log_stats() const
 {
-    const double percent = static_cast<double>(size_) / static_cast<double>(capacity_) * 100.0;
+    // Without a block there is nothing used: 0%, not 0 / 0.
+    const double percent = capacity_ == 0 ? 0.0 : static_cast<double>(size_) / static_cast<double>(capacity_) * 100.0;
     log::debug("{} => {}B / {}B ({:05.2f}%)", name_, size_, capacity_, percent);
 }
 

@@ -253,6 +253,26 @@ TEST(AddressLibraryTable, FindsOnlyStoredIds)
     EXPECT_EQ(REL::database::find({}, 5), nullptr) << "an empty table holds nothing";
 }
 
+TEST(AddressLibraryTable, IndexedLookupsFindWhatTheBinarySearchFinds)
+{
+    std::mt19937_64 random(42);
+    for (const std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{31}, std::size_t{32}, std::size_t{33},
+                                   std::size_t{64}, std::size_t{1000}}) {
+        std::vector<mapping_t> table;
+        std::uint64_t id = random() % 3;
+        for (std::size_t i = 0; i < size; ++i) {
+            id += random() % 3;  // gaps and runs of equal IDs, across block edges too
+            table.push_back({id, i});
+        }
+        REL::database::lookup_index index;
+        index.build(table);
+        for (std::uint64_t wanted = 0; wanted <= id + 2; ++wanted) {
+            EXPECT_EQ(index.find(table, wanted), REL::database::find(table, wanted))
+                << "size " << size << ", ID " << wanted;
+        }
+    }
+}
+
 }  // namespace
 
 namespace {

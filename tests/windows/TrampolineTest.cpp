@@ -1,20 +1,18 @@
 #include "REL/Module.h"
 #include "Zorvik/Trampoline.h"
+#include "support/ExpectFatal.h"
 #include "support/LogCapture.h"
 
 #include <windows.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <spdlog/sinks/ostream_sink.h>
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
-#include <iostream>
 #include <memory>
-#include <string>
 
 // The test executable plays the game: a function of its own code makes a
 // 5-byte call that the tests redirect, and a run of int3 in its code serves as
@@ -60,6 +58,7 @@ namespace {
 
 constexpr std::size_t kStub = 14;
 constexpr std::size_t kBlock = 256;
+constexpr std::uintptr_t kNeverRun = 0x1234'5678;  // a destination no test jumps to
 
 template <class Function>
 std::uintptr_t AddressOf(Function* function)
@@ -67,9 +66,19 @@ std::uintptr_t AddressOf(Function* function)
     return reinterpret_cast<std::uintptr_t>(function);
 }
 
+std::uintptr_t Address(const void* data)
+{
+    return reinterpret_cast<std::uintptr_t>(data);
+}
+
 const std::uint8_t* Bytes(std::uintptr_t address)
 {
     return reinterpret_cast<const std::uint8_t*>(address);
+}
+
+bool AllInt3(std::uintptr_t begin, std::uintptr_t end)
+{
+    return std::all_of(Bytes(begin), Bytes(end), [](std::uint8_t b) { return b == 0xCC; });
 }
 
 std::uintptr_t SourceAt(std::size_t offset)
@@ -92,13 +101,8 @@ std::uint64_t StubDestination(std::uintptr_t stub)
     return destination;
 }
 
-std::uintptr_t Data(const Zorvik::Trampoline& trampoline)
-{
-    return reinterpret_cast<std::uintptr_t>(trampoline.data());
-}
-
-// The end of the test executable's image, above all of its code: the
-// trampoline's blocks go within reach of it, as they go near the game's.
+// The end of the test executable's image, above all of its code: blocks go
+// within reach of it, as they go near the game's code.
 std::uintptr_t ExecutableEnd()
 {
     const auto base = reinterpret_cast<std::uintptr_t>(GetModuleHandleW(nullptr));
@@ -114,45 +118,21 @@ MEMORY_BASIC_INFORMATION Region(const void* address)
     return region;
 }
 
-// A fatal report's critical line goes to standard error, where a death test
-// looks for the message.
-void LogToStandardError()
+std::uint64_t Distance(std::uintptr_t a, std::uintptr_t b)
 {
-    spdlog::set_default_logger(
-        std::make_shared<spdlog::logger>("stderr", std::make_shared<spdlog::sinks::ostream_sink_mt>(std::cerr, true)));
+    return a > b ? a - b : b - a;
 }
 
-// Puts patched code back before the trampoline it jumps into goes away.
-class SavedCode {
-public:
-    explicit SavedCode(std::uintptr_t address) : address_(reinterpret_cast<void*>(address))
-    {
-        std::memcpy(bytes_.data(), address_, bytes_.size());
-    }
-    ~SavedCode()
-    {
-        DWORD protection = 0;
-        VirtualProtect(address_, bytes_.size(), PAGE_EXECUTE_READWRITE, &protection);
-        std::memcpy(address_, bytes_.data(), bytes_.size());
-        VirtualProtect(address_, bytes_.size(), protection, &protection);
-    }
-    SavedCode(const SavedCode&) = delete;
-    SavedCode& operator=(const SavedCode&) = delete;
-
-private:
-    void* address_;
-    std::array<std::uint8_t, 5> bytes_{};
-};
-
-// A trampoline of its own 256-byte block within reach of the executable.
+// A trampoline with a 256-byte block of its own within reach of the executable.
 class TrampolineNearExecutable : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        GTEST_FLAG_SET(death_test_style, "threadsafe");
         trampoline.create(kBlock, ExecutableEnd());
         ASSERT_NE(trampoline.data(), nullptr);
     }
+
+    [[nodiscard]] std::uintptr_t Stub(std::size_t index) const { return Address(trampoline.data()) + kStub * index; }
 
     Zorvik::Trampoline trampoline{"Test Trampoline"};
 };
@@ -164,14 +144,20 @@ TEST_F(TrampolineNearExecutable, RedirectsACallInTheExecutableToTheDestination)
     ASSERT_EQ(BranchTarget(call), AddressOf(&trampoline_test_original_callee));
     ASSERT_EQ(trampoline_test_call_site(), 1);
     const DWORD protection = Region(Bytes(call)).Protect;
+    std::array<std::uint8_t, 5> original{};
+    std::memcpy(original.data(), Bytes(call), original.size());
 
-    const SavedCode saved(call);
     trampoline.write_5branch(call, AddressOf(&trampoline_test_new_callee), 0xE8);
-
     EXPECT_EQ(Bytes(call)[0], 0xE8);
-    EXPECT_EQ(BranchTarget(call), Data(trampoline)) << "the call goes to the stub";
+    EXPECT_EQ(BranchTarget(call), Stub(0)) << "the call goes to the stub";
     EXPECT_EQ(trampoline_test_call_site(), 2) << "and the stub on to the destination";
     EXPECT_EQ(Region(Bytes(call)).Protect, protection) << "the code's protection comes back";
+
+    // The block goes with the fixture: the call must not lead into it afterwards.
+    DWORD unused = 0;
+    VirtualProtect(reinterpret_cast<void*>(call), original.size(), PAGE_EXECUTE_READWRITE, &unused);
+    std::memcpy(reinterpret_cast<void*>(call), original.data(), original.size());
+    VirtualProtect(reinterpret_cast<void*>(call), original.size(), protection, &unused);
 }
 
 TEST_F(TrampolineNearExecutable, SharesOneStubPerDestinationAndLeavesTheRestAsInt3)
@@ -182,34 +168,181 @@ TEST_F(TrampolineNearExecutable, SharesOneStubPerDestinationAndLeavesTheRestAsIn
     trampoline.write_5branch(SourceAt(0), first, 0xE8);
     trampoline.write_5branch(SourceAt(8), first, 0xE9);
     EXPECT_EQ(trampoline.allocated_size(), kStub);
-    EXPECT_EQ(BranchTarget(SourceAt(0)), Data(trampoline));
-    EXPECT_EQ(BranchTarget(SourceAt(8)), Data(trampoline));
+    EXPECT_EQ(BranchTarget(SourceAt(0)), Stub(0));
+    EXPECT_EQ(BranchTarget(SourceAt(8)), Stub(0));
     EXPECT_EQ(Bytes(SourceAt(8))[0], 0xE9) << "the opcode is the caller's";
 
     trampoline.write_5branch(SourceAt(16), second, 0xE8);
     EXPECT_EQ(trampoline.allocated_size(), 2 * kStub);
-    EXPECT_EQ(BranchTarget(SourceAt(16)), Data(trampoline) + kStub);
-
-    EXPECT_EQ(StubDestination(Data(trampoline)), first);
-    EXPECT_EQ(StubDestination(Data(trampoline) + kStub), second);
-    const std::uint8_t* unused = Bytes(Data(trampoline) + 2 * kStub);
-    EXPECT_TRUE(std::all_of(unused, Bytes(Data(trampoline) + kBlock), [](std::uint8_t b) { return b == 0xCC; }));
+    EXPECT_EQ(BranchTarget(SourceAt(16)), Stub(1));
+    EXPECT_EQ(StubDestination(Stub(0)), first);
+    EXPECT_EQ(StubDestination(Stub(1)), second);
+    EXPECT_TRUE(AllInt3(Stub(2), Stub(0) + kBlock));
 }
 
 TEST_F(TrampolineNearExecutable, HoldsEighteenStubsAndEndsTheProcessAtTheNineteenth)
 {
-    for (std::uintptr_t i = 0; i < 18; ++i) {
-        trampoline.write_5branch(SourceAt(0), 0x1000 * (i + 1), 0xE8);
-        EXPECT_EQ(BranchTarget(SourceAt(0)), Data(trampoline) + kStub * i) << "stubs follow one another";
+    for (std::size_t i = 0; i < 18; ++i) {
+        trampoline.write_5branch(SourceAt(0), kNeverRun + i, 0xE8);
+        EXPECT_EQ(BranchTarget(SourceAt(0)), Stub(i)) << "stubs follow one another";
     }
     EXPECT_EQ(trampoline.allocated_size(), 18 * kStub);
 
+    EXPECT_FATAL(trampoline.write_5branch(SourceAt(0), kNeverRun + 18, 0xE8), "Failed to handle allocation request");
+}
+
+// Pages that a death-test child maps too (it runs the test again from its
+// start and opens the section by name): the parent sees every byte the child
+// wrote before it died.
+class SharedPages {
+public:
+    static constexpr std::size_t kSize = 0x10000;
+
+    SharedPages(const wchar_t* name, void* at)
+        : section_(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_EXECUTE_READWRITE, 0, kSize, name),
+                   &CloseHandle),
+          view_(MapViewOfFileEx(section_.get(), FILE_MAP_ALL_ACCESS | FILE_MAP_EXECUTE, 0, 0, kSize, at),
+                &UnmapViewOfFile)
+    {
+    }
+
+    [[nodiscard]] std::uint8_t* bytes() const { return static_cast<std::uint8_t*>(view_.get()); }
+
+private:
+    std::unique_ptr<void, decltype(&CloseHandle)> section_;
+    std::unique_ptr<void, decltype(&UnmapViewOfFile)> view_;
+};
+
+// The highest free address with room for `size` bytes: far from the
+// executable and from what is allocated bottom-up.
+void* FreeAddressAtTheTop(std::size_t size)
+{
+    void* probe = VirtualAlloc(nullptr, size, MEM_RESERVE | MEM_TOP_DOWN, PAGE_NOACCESS);
+    VirtualFree(probe, 0, MEM_RELEASE);
+    return probe;
+}
+
+TEST(TrampolineReach, RejectsASourceOutOfReachBeforeWritingAnyByte)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const SharedPages source(L"Local\\LumenveilTrampolineTestSource", nullptr);
+    const SharedPages block(L"Local\\LumenveilTrampolineTestBlock", FreeAddressAtTheTop(SharedPages::kSize));
+    ASSERT_NE(source.bytes(), nullptr);
+    ASSERT_NE(block.bytes(), nullptr);
+    ASSERT_GT(Distance(Address(source.bytes()), Address(block.bytes())), 0x1'0000'0000U);
+    const std::array<std::uint8_t, 5> original{0xE8, 0x11, 0x22, 0x33, 0x44};
+    std::memcpy(source.bytes(), original.data(), original.size());
+    Zorvik::Trampoline trampoline("Test Trampoline");
+    trampoline.assign_memory(block.bytes(), SharedPages::kSize, {});
+
+    EXPECT_FATAL(trampoline.write_5branch(Address(source.bytes()), kNeverRun, 0xE8), "displacement is out of range");
+    EXPECT_TRUE(std::equal(original.begin(), original.end(), source.bytes())) << "the source is as it was";
+    EXPECT_TRUE(AllInt3(Address(block.bytes()), Address(block.bytes()) + SharedPages::kSize)) << "no stub either";
+
+    // The checks above could see a change: what a child writes reaches the parent.
     EXPECT_EXIT(
         {
-            LogToStandardError();
-            trampoline.write_5branch(SourceAt(0), 0x1000 * 19, 0xE8);
+            source.bytes()[0] = 0x90;
+            std::_Exit(1);
         },
-        ::testing::ExitedWithCode(1), "Failed to handle allocation request");
+        ::testing::ExitedWithCode(1), "");
+    EXPECT_EQ(source.bytes()[0], 0x90);
+}
+
+TEST(TrampolineReach, LeavesASourceWhoseProtectionCannotChangeWithoutReport)
+{
+    // The pages of a read-only section never become writable.
+    const std::unique_ptr<void, decltype(&CloseHandle)> section(
+        CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READONLY, 0, 0x1000, nullptr), &CloseHandle);
+    const std::unique_ptr<void, decltype(&UnmapViewOfFile)> view(
+        MapViewOfFile(section.get(), FILE_MAP_READ, 0, 0, 0x1000), &UnmapViewOfFile);
+    ASSERT_NE(view, nullptr);
+    const std::uintptr_t source = Address(view.get());
+    Zorvik::Trampoline trampoline("Test Trampoline");
+    trampoline.create(kBlock, source);
+
+    LogCapture log;
+    trampoline.write_5branch(source, kNeverRun, 0xE8);
+    EXPECT_TRUE(std::all_of(Bytes(source), Bytes(source + 5), [](std::uint8_t b) { return b == 0; }));
+    EXPECT_EQ(StubDestination(Address(trampoline.data())), kNeverRun) << "the stub stays for a later branch";
+    EXPECT_THAT(log.lines(), ::testing::ElementsAre("[debug] Test Trampoline => 14B / 256B (05.47%)"));
+}
+
+TEST(TrampolineBlock, NeverReleasesABlockGivenWithoutADeleter)
+{
+    void* given = VirtualAlloc(nullptr, kBlock, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    {
+        Zorvik::Trampoline trampoline("Test Trampoline");
+        trampoline.assign_memory(given, kBlock, {});
+        trampoline.assign_memory(nullptr, 0, {});
+        EXPECT_EQ(Region(given).State, static_cast<DWORD>(MEM_COMMIT)) << "after reassignment";
+        trampoline.assign_memory(given, kBlock, {});
+    }
+    EXPECT_EQ(Region(given).State, static_cast<DWORD>(MEM_COMMIT)) << "after destruction";
+    VirtualFree(given, 0, MEM_RELEASE);
+}
+
+TEST(TrampolineBlock, ReleasesItsOwnBlockAndForgetsItsStubsOnReassignmentAndDestruction)
+{
+    void* second = nullptr;
+    {
+        Zorvik::Trampoline trampoline("Test Trampoline");
+        trampoline.create(kBlock, ExecutableEnd());
+        void* first = trampoline.data();
+        EXPECT_EQ(Region(first).Protect, static_cast<DWORD>(PAGE_EXECUTE_READWRITE));
+        trampoline.write_5branch(SourceAt(0), kNeverRun, 0xE8);
+
+        trampoline.create(kBlock, ExecutableEnd());
+        second = trampoline.data();
+        EXPECT_EQ(Region(first).State, static_cast<DWORD>(MEM_FREE));
+        trampoline.write_5branch(SourceAt(0), kNeverRun, 0xE8);
+        EXPECT_EQ(BranchTarget(SourceAt(0)), Address(second)) << "a new stub in the new block";
+        ASSERT_EQ(Region(second).State, static_cast<DWORD>(MEM_COMMIT));
+    }
+    EXPECT_EQ(Region(second).State, static_cast<DWORD>(MEM_FREE));
+}
+
+TEST(TrampolineStats, LogsTheDefaultTrampolinesUseAtDebugLevel)
+{
+    Zorvik::Trampoline& trampoline = Zorvik::GetTrampoline();
+    ASSERT_EQ(&trampoline, &Zorvik::GetTrampoline()) << "one process-wide instance";
+    {
+        LogCapture log;
+        trampoline.create(kBlock, ExecutableEnd());
+        trampoline.write_5branch(SourceAt(0), kNeverRun, 0xE8);
+        EXPECT_THAT(log.lines(), ::testing::ElementsAre("[debug] Default Trampoline => 0B / 256B (00.00%)",
+                                                        "[debug] Default Trampoline => 14B / 256B (05.47%)"));
+    }
+    trampoline.assign_memory(nullptr, 0, {});
+}
+
+TEST(TrampolineCreate, EndsTheProcessWhenNoFreeRegionWithinReachHoldsTheBlock)
+{
+    Zorvik::Trampoline trampoline("Test Trampoline");
+    constexpr std::size_t kMoreThanUserSpace = std::size_t{1} << 48;
+    EXPECT_FATAL(trampoline.create(kMoreThanUserSpace, ExecutableEnd()), "failed to create trampoline");
+}
+
+TEST(TrampolineCreate, LogsARegionQueryThatFailsPastTheTopOfUserSpace)
+{
+    SYSTEM_INFO system{};
+    GetSystemInfo(&system);
+    LogCapture log;
+    EXPECT_EQ(Zorvik::Trampoline::do_create(std::size_t{1} << 48, Address(system.lpMaximumApplicationAddress)),
+              nullptr);
+    // ERROR_INVALID_PARAMETER, in eight upper-case hexadecimal digits.
+    EXPECT_THAT(log.lines(), ::testing::ElementsAre("[error] VirtualQuery failed with code: 0x00000057"));
+}
+
+TEST(TrampolineCreate, PlacesTheBlockWithinReachOfTheGameCodeByDefault)
+{
+    const std::uint64_t codeEnd = REL::Module::get().segment(REL::SegmentKind::TextExecutable).end();
+    ASSERT_NE(codeEnd, 0U);
+    Zorvik::Trampoline trampoline("Test Trampoline");
+    trampoline.create(kBlock);
+    ASSERT_NE(trampoline.data(), nullptr);
+    EXPECT_LT(Distance(Address(trampoline.data()), codeEnd), 0x8000'0000U);
+    EXPECT_TRUE(AllInt3(Address(trampoline.data()), Address(trampoline.data()) + kBlock));
 }
 
 }  // namespace
