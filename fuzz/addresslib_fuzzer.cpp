@@ -3,11 +3,9 @@
 // report, never a crash, a hang or a read past the end. A decoded table sorts
 // into order without losing an entry.
 
+#include "FuzzSupport.h"
 #include "REL/ID.h"
 #include "Zorvik/FatalError.h"
-
-#include <spdlog/sinks/null_sink.h>
-#include <spdlog/spdlog.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -15,22 +13,9 @@
 #include <cstdlib>
 #include <vector>
 
-namespace {
-
-void Check(bool holds, const char* what)
-{
-    if (!holds) {
-        std::fprintf(stderr, "violated: %s\n", what);
-        std::abort();
-    }
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    spdlog::set_default_logger(
-        std::make_shared<spdlog::logger>("fuzz", std::make_shared<spdlog::sinks::null_sink_mt>()));
+    SilenceLogging();
     return 0;
 }
 

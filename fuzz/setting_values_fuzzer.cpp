@@ -1,11 +1,9 @@
 // Every INI value parser on arbitrary text, the key-code parser checked against
 // the C library's own conversion, and whole reloads fed from the input.
 
+#include "FuzzSupport.h"
 #include "SettingValueParsers.h"
 #include "Settings.h"
-
-#include <spdlog/sinks/null_sink.h>
-#include <spdlog/spdlog.h>
 
 #include <cerrno>
 #include <cstdint>
@@ -62,20 +60,11 @@ std::string ReadFromInput(std::string, std::string, std::string key)
     return {};
 }
 
-void Check(bool holds, const char* what)
-{
-    if (!holds) {
-        std::fprintf(stderr, "violated: %s\n", what);
-        std::abort();
-    }
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    spdlog::set_default_logger(
-        std::make_shared<spdlog::logger>("fuzz", std::make_shared<spdlog::sinks::null_sink_mt>()));
+    SilenceLogging();
     return 0;
 }
 

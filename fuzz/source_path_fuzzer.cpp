@@ -1,6 +1,7 @@
 // The fatal report's path handling on arbitrary text: the normal form is a
 // fixed point, uses only backslashes, and the short form is a tail of it.
 
+#include "FuzzSupport.h"
 #include "Zorvik/FatalReportText.h"
 
 #include <cstdint>
@@ -8,18 +9,6 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
-
-namespace {
-
-void Check(bool holds, const char* what)
-{
-    if (!holds) {
-        std::fprintf(stderr, "violated: %s\n", what);
-        std::abort();
-    }
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -32,6 +32,10 @@ struct Segment {
     [[nodiscard]] constexpr std::uint64_t end() const noexcept { return address + size; }
 };
 
+// The product version of a file, from the US-English Unicode string table of
+// its version resource; nothing without one or when it does not parse.
+[[nodiscard]] std::optional<Version> get_file_version(const std::wstring& path);
+
 // The description of a loaded module: base, main sections and product version.
 class Module {
 public:

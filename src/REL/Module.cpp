@@ -35,7 +35,9 @@ std::wstring executable_path()
     }
 }
 
-std::optional<Version> file_product_version(const std::wstring& path)
+}  // namespace
+
+std::optional<Version> get_file_version(const std::wstring& path)
 {
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
@@ -60,8 +62,6 @@ std::optional<Version> file_product_version(const std::wstring& path)
     return detail::parse_product_version(version);
 }
 
-}  // namespace
-
 Module::Module(std::uintptr_t base)
 {
     if (base == 0) {
@@ -70,7 +70,7 @@ Module::Module(std::uintptr_t base)
     base_ = base;
     segments_ = detail::read_segments(base_);
     filename_ = executable_path();
-    const auto version = file_product_version(filename_);
+    const auto version = get_file_version(filename_);
     if (!version) {
         // Without the game's version no address library can be chosen.
         Zorvik::report_fatal(fmt::format("failed to read the product version of the game executable: {}",

@@ -1,5 +1,6 @@
 #include "REL/Module.h"
 #include "support/ExpectFatal.h"
+#include "support/TestExecutable.h"
 
 #include <windows.h>
 
@@ -34,6 +35,15 @@ TEST(GameModule, IsOneRecordWhateverTheFlagBitsOfTheHandle)
     EXPECT_EQ(&REL::Module::get(handle | 1), clean);
     EXPECT_EQ(&REL::Module::get(handle | 2), clean);
     EXPECT_EQ(&REL::Module::get(), clean);
+}
+
+TEST(FileVersion, IsTheProductVersionOfTheFileOrNothing)
+{
+    const auto folder = TestExecutable::directory();
+    EXPECT_EQ(REL::get_file_version((folder / "plugin_tests.exe").wstring()), (REL::Version{1, 14, 70, 0}));
+    EXPECT_EQ(REL::get_file_version((folder / "LumenveilHUD.dll").wstring()), (REL::Version{3, 5, 0, 0}));
+    EXPECT_EQ(REL::get_file_version((folder / "steam_api64.dll").wstring()), std::nullopt) << "no version resource";
+    EXPECT_EQ(REL::get_file_version((folder / "absent.dll").wstring()), std::nullopt);
 }
 
 TEST(GameModule, CannotBeDescribedFromANullBase)
