@@ -91,6 +91,9 @@ struct header_t {
     std::uint32_t addressCount = 0;
 };
 
+// The fatal report's text for an ID the table does not hold.
+[[nodiscard]] std::string missing_id_message(std::uint64_t id);
+
 // Decodes header.addressCount packed entries into `table` (of that size).
 void unpack(istream_t& input, const header_t& header, std::span<mapping_t> table);
 

@@ -48,11 +48,7 @@ std::uint64_t IDDatabase::id2offset(std::uint64_t id) const
 {
     const auto* entry = index_.find(table_, id);
     if (entry == nullptr) {
-        Zorvik::report_fatal(fmt::format(
-            "Failed to find the id within the address library: {}\nCompiled IDDatabase version: {}\nThis means this "
-            "script extender plugin is incompatible with the address library for this version of the game, and thus "
-            "does not support it.",
-            id, database::kFormat));
+        Zorvik::report_fatal(database::missing_id_message(id));
     }
     return entry->offset;
 }

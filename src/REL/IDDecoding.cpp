@@ -84,6 +84,15 @@ void header_t::read(istream_t& input)
     addressCount = input.read<std::uint32_t>();
 }
 
+std::string missing_id_message(std::uint64_t id)
+{
+    return fmt::format(
+        "Failed to find the id within the address library: {}\nCompiled IDDatabase version: {}\nThis means this "
+        "script extender plugin is incompatible with the address library for this version of the game, and thus "
+        "does not support it.",
+        id, kFormat);
+}
+
 void unpack(istream_t& input, const header_t& header, std::span<mapping_t> table)
 {
     constexpr std::uint8_t kScaleFlag = 0x80;

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "game/Objects.h"
+
+// The decision's questions about the player and the world, over the cached
+// game pointers. None fails: without a player they give false, 0.0 or -1.0.
+bool IsSneaking();
+bool IsJumping();
+bool IsOverencumbered();
+bool HostileActorsNear();
+float GetActorValuePercent(RE::ActorValueInfo* actorValue);
+float GetPlayerVehicleValue();
+
+// Predicates on an auto-aim target; `reference` is never null.
+bool IsFloraRef(const RE::TESObjectREFR* reference);
+bool IsHarvestedFloraRef(const RE::TESObjectREFR* reference);
+bool IsNotActivatableRef(const RE::TESObjectREFR* reference);
+bool IsAcceptedTargetRef(const RE::TESObjectREFR* reference);

@@ -1,0 +1,260 @@
+#include "UpdateHUD.h"
+
+#include "Clock.h"
+#include "GamePointers.h"
+#include "GameQueries.h"
+#include "HUDState.h"
+#include "Helpers.h"
+#include "KeyState.h"
+#include "MenuGating.h"
+#include "PluginLog.h"
+#include "ToggleKey.h"
+#include "game/Functions.h"
+
+#include <string_view>
+
+namespace {
+
+constexpr Clock::Nanoseconds kMinimumInterval = 15'000'000;
+constexpr std::int32_t kHoldTimeIncrement = 50;
+constexpr std::uint16_t kMQ305Stage = 2000;
+constexpr std::uint16_t kMQ301Stage = 0;
+
+// What a rule of the chain decided, and the reason the log gives.
+struct Verdict {
+    enum class Kind { None, Show, Hide, Exit };
+    Kind kind = Kind::None;
+    std::string_view reason;
+    bool warn = false;
+};
+
+constexpr Verdict Show(std::string_view reason, bool warn = false)
+{
+    return {Verdict::Kind::Show, reason, warn};
+}
+constexpr Verdict Hide(std::string_view reason)
+{
+    return {Verdict::Kind::Hide, reason};
+}
+constexpr Verdict kExit{Verdict::Kind::Exit, {}};
+constexpr Verdict kNoRule{};
+
+bool Within(Clock::Nanoseconds since, Clock::Nanoseconds now, std::int32_t milliseconds)
+{
+    return Clock::MillisecondsBetween(since, now) < static_cast<std::int64_t>(milliseconds);
+}
+
+bool MenuOpen(const char* name)
+{
+    const RE::ScopedGameString menuName(name);
+    return RE::IsMenuOpen(UISingleton, menuName.get());
+}
+
+// A negative (or NaN) threshold switches its rule off; the comparison is
+// inclusive and in the game's own scale.
+bool AtOrBelow(float threshold, RE::ActorValueInfo* actorValue)
+{
+    return threshold >= 0.0F && GetActorValuePercent(actorValue) <= threshold;
+}
+
+// The press cycle of the toggle key: counting while down, a long press as
+// soon as the count reaches the hold time, a short press on release.
+Verdict ToggleKeyRule()
+{
+    const bool down = IsKeyDown(Settings.iHUDToggle);
+    if (!down && HUDState.ToggleLongPressDone) {
+        HUDState.ToggleLongPressDone = false;
+        HUDState.ToggleKeyHoldTime = 0;
+        return kExit;
+    }
+    if (HUDState.ToggleKeyHoldTime >= Settings.iHUDToggleMinHoldTime) {
+        HandleToggleKeyReleaseLong(HUDState.ToggleKeyHoldTime);
+        HUDState.ToggleKeyHoldTime = 0;
+        HUDState.ToggleLongPressDone = true;
+        return kExit;
+    }
+    if (down) {
+        HUDState.ToggleKeyHoldTime += kHoldTimeIncrement;
+        return kExit;
+    }
+    if (HUDState.ToggleKeyHoldTime > 0) {
+        const int result = HandleToggleKeyRelease(HUDState.ToggleKeyHoldTime);
+        HUDState.ToggleKeyHoldTime = 0;
+        if (result == 1) {
+            return Show("Toggled ON");
+        }
+        if (result == 0) {
+            return Hide("Toggled OFF");
+        }
+    }
+    return kNoRule;
+}
+
+bool AutoAimTargetShowsHUD(const RE::TESObjectREFR* target)
+{
+    if (target == nullptr || GetPlayerVehicleValue() != 0.0F || !IsAcceptedTargetRef(target)) {
+        return false;
+    }
+    if (!Settings.bShowIfAutoAimTargetIsHarvestedFlora && IsFloraRef(target) && IsHarvestedFloraRef(target)) {
+        return false;
+    }
+    return Settings.bShowIfAutoAimTargetIsNotActivatable || !IsNotActivatableRef(target);
+}
+
+// The rules in their order: cheap tests of settings and flags before calls
+// into the game, and a rule switched off by its setting calls nothing.
+Verdict WalkRules()
+{
+    if (RE::IsGameMenuPaused()) {
+        return Show("IsGameMenuPaused");
+    }
+    if (RE::ParentCell(PlayerChar) == nullptr) {
+        return Show("PlayerChar->parentCell is nullptr");
+    }
+    if (Settings.iHUDToggle > 0) {
+        if (const Verdict toggle = ToggleKeyRule(); toggle.kind != Verdict::Kind::None) {
+            return toggle;
+        }
+    }
+    if (HUDState.HUDToggleOverride) {
+        return HUDState.bShowHUD ? Show("HUDToggleOverride [bShowHUD=TRUE] is active")
+                                 : Hide("HUDToggleOverride [bShowHUD=FALSE] is active");
+    }
+    if (!Settings.iMenuOverriderShipHUDMenu && MenuOpen("SpaceshipHudMenu")) {
+        return Hide("MenuOverrider [SpaceshipHudMenu] is active");
+    }
+    if (!Settings.iMenuOverriderHandscannerMenu && MenuOpen("MonocleMenu")) {
+        return Hide("MenuOverrider [MonocleMenu] is active");
+    }
+    if (Settings.iMenuOverriderShipHUDMenu && MenuOpen("SpaceshipHudMenu")) {
+        return Show("MenuOverrider [SpaceshipHudMenu] is active");
+    }
+    if (Settings.iMenuOverriderHandscannerMenu && MenuOpen("MonocleMenu")) {
+        return Show("MenuOverrider [MonocleMenu] is active");
+    }
+    if (Settings.bShowInSubtitles && HUDState.SubtitlesPlaying) {
+        return Show("SubtitlesPlaying");
+    }
+    if (Settings.bShowWhileSneaking && IsSneaking()) {
+        return Show("IsSneaking");
+    }
+    if (Settings.bShowWhileWeaponDrawn && IsWeaponDrawn(PlayerChar)) {
+        return Show("IsWeaponDrawn");
+    }
+    if (Settings.bShowInCombat && RE::IsInCombat(PlayerChar)) {
+        return Show("IsInCombat");
+    }
+    if (Settings.iVehicleAimKeyDown > 0 && IsKeyDown(Settings.iVehicleAimKeyDown)) {
+        return Show("VehicleAim");
+    }
+    if (Settings.bShowInLandVehicle && GetPlayerVehicleValue() != 0.0F) {
+        return Show("IsInVehicle");
+    }
+    if (AtOrBelow(Settings.fShowBelowHealthPercent, HealthAV)) {
+        return Show("HealthPercent");
+    }
+    if (AtOrBelow(Settings.fShowBelowOxygenPercent, OxygenAV)) {
+        return Show("OxygenPercent");
+    }
+    if (AtOrBelow(Settings.fShowBelowBoostPackPercent, BoostPackAV)) {
+        return Show("BoostPackPercent");
+    }
+    if (Settings.bShowIfOverencumbered && IsOverencumbered()) {
+        return Show("IsOverencumbered");
+    }
+    if (Settings.bShowIfJumping && IsJumping()) {
+        return Show("IsJumping");
+    }
+    if (Settings.bShowWhenHostilesAreNearby && HostileActorsNear()) {
+        return Show("HostileActorsNear");
+    }
+    if (RE::MenuStackSize(UISingleton) == 0) {
+        return Show("menuStack.size <= 0");
+    }
+    if (::IsStageDone(MQ305, kMQ305Stage)) {
+        return Show("MQ305.IsStageDone(2000)", true);
+    }
+    if (!::IsStageDone(MQ301, kMQ301Stage)) {
+        return Show("!MQ301.IsStageDone(0)", true);
+    }
+    const RE::AutoAimData* aim = RE::Data(autoAimData);
+    if (aim == nullptr) {
+        return Show("AutoAim->data is nullptr");
+    }
+    if (AutoAimTargetShowsHUD(RE::Target(aim))) {
+        return Show("AutoAimTargetRef valid and exists");
+    }
+    return kNoRule;
+}
+
+void QueueHide()
+{
+    HUDState.HUDQueuedToDisableTime = Clock::Now();
+    HUDState.HUDRequest = kHUDRequestDisableQueued;
+}
+
+}  // namespace
+
+void UpdateHUD()
+{
+    const Clock::Nanoseconds now = Clock::Now();
+    if (UnityInProcess(now)) {
+        LOG_INFO("result = [show] | UnityInProcess");
+        HUDState.HUDRequest = kHUDRequestNone;
+        return;
+    }
+    // Signed: a stamp in the future holds passes off too.
+    if (now - HUDState.LastUpdateTime < kMinimumInterval) {
+        LOG_INFO("result = [exit] | RecentLastUpdate");
+        return;
+    }
+    HUDState.LastUpdateTime = now;
+
+    if (HUDState.HUDRequest == kHUDRequestEnable) {
+        LOG_INFO("result = [RequestEnable]");
+        EnableMenusIfCan(true, false);
+        HUDState.HUDRequest = kHUDRequestNone;
+        return;
+    }
+    if (HUDState.HUDRequest == kHUDRequestDisableQueued) {
+        const bool keepShown =
+            !HUDState.HUDToggleOverride && (Within(HUDState.HUDQueuedToDisableTime, now, Settings.iKeepHUDShownMS) ||
+                                            Within(HUDState.LongHUDMessageTime, now, Settings.iKeepHUDShownLongMS));
+        if (!keepShown) {
+            LOG_INFO("result = [RequestDisable]");
+            EnableMenusIfCan(false, false);
+            HUDState.HUDRequest = kHUDRequestNone;
+            return;
+        }
+    }
+
+    switch (const Verdict verdict = WalkRules(); verdict.kind) {
+        case Verdict::Kind::Show:
+            if (verdict.warn) {
+                LOG_WARN("result = [show] | {}", verdict.reason);
+            } else {
+                LOG_INFO("result = [show] | {}", verdict.reason);
+            }
+            HUDState.HUDRequest = kHUDRequestEnable;
+            return;
+        case Verdict::Kind::Hide:
+            LOG_INFO("result = [hide] | {}", verdict.reason);
+            QueueHide();
+            return;
+        case Verdict::Kind::Exit:
+            return;
+        case Verdict::Kind::None:
+            break;
+    }
+
+    if (Within(HUDState.LongHUDMessageTime, now, Settings.iKeepHUDShownLongMS)) {
+        LOG_INFO("result = [exit] | LongHUDMessage");
+        return;
+    }
+    if (Within(HUDState.HUDQueuedToDisableTime, now, Settings.iKeepHUDShownMS)) {
+        LOG_INFO("result = [exit] | HUDQueuedToDisable");
+        return;
+    }
+    LOG_INFO("result = [hide]");
+    QueueHide();
+}
