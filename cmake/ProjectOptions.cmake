@@ -26,3 +26,14 @@ function(lumenveil_own_code target)
     target_compile_options(${target} PRIVATE -Werror)
   endif()
 endfunction()
+
+# A Windows program that stands in for the game carries the game's product
+# version: it selects the address-library file. Programs that run side by side
+# take versions of their own, since the decoded table is shared by version.
+function(lumenveil_game_version target version)
+  string(REPLACE "." ", " GAME_VERSION_COMMAS ${version})
+  set(GAME_VERSION ${version})
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}-version.rc)
+  configure_file(${CMAKE_SOURCE_DIR}/tests/windows/GameVersion.rc.in ${rc} @ONLY)
+  target_sources(${target} PRIVATE ${rc})
+endfunction()
