@@ -29,6 +29,8 @@ void ReleaseGameString(GameString* handle);
 void SetHUDMenusVisible(void* zero1, void* zero2, void* zero3, bool show);
 void PlayUISound(std::uint32_t* out, const char* soundEditorID, void* soundObject, double volume);
 [[nodiscard]] void* GetUISoundObject();
+// An event source of the game: the function at `id` returns it.
+[[nodiscard]] void* GetEventSource(std::uint64_t id);
 [[nodiscard]] std::uintptr_t AddressOf(std::uint64_t id);
 
 // A game string made from a text for the length of a scope, released in

@@ -60,7 +60,14 @@ void init()
     const auto fileName = fmt::format("{}.log", *name);
     const auto path = *directory / std::u8string(fileName.begin(), fileName.end());
 
-    auto fileSink = std::make_shared<spdlog::sinks::basic_file_sink<std::mutex>>(path.wstring(), true);
+    std::shared_ptr<spdlog::sinks::basic_file_sink<std::mutex>> fileSink;
+    try {
+        fileSink = std::make_shared<spdlog::sinks::basic_file_sink<std::mutex>>(path.wstring(), true);
+    } catch (const spdlog::spdlog_ex& failure) {
+        // A log file that cannot be written must not stop the game.
+        error("failed to open the log file: {}", failure.what());
+        return;
+    }
     auto debuggerSink = std::make_shared<::Zorvik::detail::debugger_output_sink<std::mutex>>();
     auto logger = std::make_shared<spdlog::logger>(kLoggerName, spdlog::sinks_init_list{fileSink, debuggerSink});
     logger->set_level(spdlog::level::info);

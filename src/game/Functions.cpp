@@ -1,6 +1,7 @@
 #include "game/Functions.h"
 
 #include "REL/ID.h"
+#include "game/Events.h"
 #include "game/IDs.h"
 
 namespace RE {
@@ -48,6 +49,17 @@ void* GetUISoundObject()
 std::uintptr_t AddressOf(std::uint64_t id)
 {
     return REL::ID(id).address();
+}
+
+void* GetEventSource(std::uint64_t id)
+{
+    return FunctionAt<void* (*)()>(id)();
+}
+
+void RegisterSink(void* source, BSTEventDetail::SinkBase* sink)
+{
+    static const auto function = FunctionAt<void (*)(void*, void*)>(ID::RegisterSink);
+    function(source, sink);
 }
 
 TESForm* LookupFormByID(std::uint32_t formID)

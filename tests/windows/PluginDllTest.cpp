@@ -72,7 +72,7 @@ TEST_F(PluginDll, ExportsTheVersionRecordTheLoaderExpectsByteForByte)
     EXPECT_EQ(actual, expected);
 }
 
-TEST_F(PluginDll, ExportsNothingElse)
+TEST_F(PluginDll, ExportsTheLoadFunctionAndNothingElse)
 {
     const auto& exports = directory(IMAGE_DIRECTORY_ENTRY_EXPORT);
     ASSERT_NE(exports.VirtualAddress, 0U);
@@ -82,8 +82,8 @@ TEST_F(PluginDll, ExportsNothingElse)
     for (DWORD i = 0; i < table->NumberOfNames; ++i) {
         exported.emplace_back(at_rva<char>(names[i]));
     }
-    EXPECT_THAT(exported, ElementsAre("ZorvikPlugin_Version"));
-    EXPECT_EQ(table->NumberOfFunctions, 1U);
+    EXPECT_THAT(exported, ElementsAre("ZorvikPlugin_Load", "ZorvikPlugin_Version"));
+    EXPECT_EQ(table->NumberOfFunctions, 2U);
 }
 
 TEST_F(PluginDll, ImportsNoMinGWRuntime)

@@ -1,0 +1,208 @@
+#include "Events.h"
+
+#include "GamePointers.h"
+#include "HUDState.h"
+#include "Helpers.h"
+#include "MenuGating.h"
+#include "PluginLog.h"
+#include "Settings.h"
+#include "UpdateHUD.h"
+#include "game/Functions.h"
+#include "game/IDs.h"
+
+#include <array>
+#include <string_view>
+
+namespace Events {
+
+namespace {
+
+using RE::BSEventNotifyControl;
+
+constexpr Clock::Nanoseconds kMenuOpenLead = Clock::FromMilliseconds(50);
+constexpr Clock::Nanoseconds kScannerCloseHold = Clock::FromMilliseconds(500);
+
+// Game menus after whose closing the HUD may hide again.
+constexpr std::array<std::string_view, 10> kClosingMenusThatReleaseTheHUD{
+    "DataMenu",   "PauseMenu",  "GalaxyStarMapMenu", "InventoryMenu", "BSMissionMenu",
+    "PowersMenu", "SkillsMenu", "PhotoModeMenu",     "ShipCrewMenu",  "MessageBoxMenu"};
+
+bool ReleasesTheHUD(std::string_view menu)
+{
+    for (const auto name : kClosingMenusThatReleaseTheHUD) {
+        if (menu == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A long HUD message (a discovery, a mission, a level-up) asks for the HUD
+// and keeps it shown for the long delay.
+void RequestForLongMessage()
+{
+    HUDState.HUDRequest = kHUDRequestEnable;
+    HUDState.LongHUDMessageTime = Clock::Now();
+}
+
+bool MenuOpen(const char* name)
+{
+    if (UISingleton == nullptr) {
+        return false;
+    }
+    const RE::ScopedGameString menuName(name);
+    return RE::IsMenuOpen(UISingleton, menuName.get());
+}
+
+}  // namespace
+
+BSEventNotifyControl LumenveilMenusSaveLoadEventClass::ProcessEvent(const SaveLoadEvent*,
+                                                                    RE::BSTEventSource<SaveLoadEvent>*)
+{
+    LOG_INFO(" --> SaveLoadEvent");
+    HUDState.SubtitlesPlaying = false;
+    HUDState.HUDRequest = kHUDRequestNone;
+    HUDState.WeaponDrawnOnMonocleOpen = false;
+    ReloadINI();
+    // Back at the pause or main menu: the game's objects may have changed,
+    // and the toggle key starts over.
+    if (MenuOpen("PauseMenu") || MenuOpen("MainMenu")) {
+        LoadStaticVariables();
+        HUDState.HUDToggleOverride = false;
+        HUDState.bShowHUD = false;
+        HUDState.LastTogglePressTime = Clock::Now();
+        HUDState.ToggleKeyHoldTime = 0;
+        HUDState.ToggleLongPressDone = false;
+    }
+    return BSEventNotifyControl::kContinue;
+}
+
+BSEventNotifyControl LumenveilMenusLocationTextEventClass::ProcessEvent(const LocationTextEvent::Event*,
+                                                                        RE::BSTEventSource<LocationTextEvent::Event>*)
+{
+    LOG_INFO(" --> LocationTextEvent");
+    if (Settings.bShowLocationDiscovered) {
+        RequestForLongMessage();
+    }
+    return BSEventNotifyControl::kContinue;
+}
+
+BSEventNotifyControl LumenveilMenusTraitDiscoveryTextEventClass::ProcessEvent(
+    const TraitDiscoveryTextEvent::Event*, RE::BSTEventSource<TraitDiscoveryTextEvent::Event>*)
+{
+    LOG_INFO(" --> TraitDiscoveryTextEvent");
+    if (Settings.bShowPlanetTraitDiscovered) {
+        RequestForLongMessage();
+    }
+    return BSEventNotifyControl::kContinue;
+}
+
+BSEventNotifyControl LumenveilMenusMissionActiveWidgetUpdateEventClass::ProcessEvent(
+    const HUDNotification_MissionActiveWidgetUpdate*, RE::BSTEventSource<HUDNotification_MissionActiveWidgetUpdate>*)
+{
+    LOG_INFO(" --> HUDNotification_MissionActiveWidgetUpdate");
+    if (Settings.bShowMissionActive) {
+        RequestForLongMessage();
+    }
+    return BSEventNotifyControl::kContinue;
+}
+
+BSEventNotifyControl LumenveilMenusLevelUpOnWidgetShownEventClass::ProcessEvent(
+    const LevelUp_OnWidgetShown*, RE::BSTEventSource<LevelUp_OnWidgetShown>*)
+{
+    LOG_INFO(" --> LevelUp_OnWidgetShown");
+    RequestForLongMessage();
+    return BSEventNotifyControl::kContinue;
+}
+
+BSEventNotifyControl LumenveilMenusHideSubtitleEventClass::ProcessEvent(const HideSubtitleEvent::Event*,
+                                                                        RE::BSTEventSource<HideSubtitleEvent::Event>*)
+{
+    LOG_INFO(" --> HideSubtitleEvent");
+    if (Settings.bShowInSubtitles) {
+        // Decide now, while the subtitle still counts as shown.
+        HUDState.HUDRequest = kHUDRequestNone;
+        UpdateHUD();
+    }
+    HUDState.SubtitlesPlaying = false;
+    return BSEventNotifyControl::kContinue;
+}
+
+BSEventNotifyControl LumenveilMenusShowSubtitleEventClass::ProcessEvent(const ShowSubtitleEvent::Event*,
+                                                                        RE::BSTEventSource<ShowSubtitleEvent::Event>*)
+{
+    LOG_INFO(" --> ShowSubtitleEvent");
+    HUDState.SubtitlesPlaying = true;
+    return BSEventNotifyControl::kContinue;
+}
+
+BSEventNotifyControl LumenveilMenusMenuOpenCloseEventClass::ProcessEvent(const RE::MenuOpenCloseEvent* event,
+                                                                         RE::BSTEventSource<RE::MenuOpenCloseEvent>*)
+{
+    if (event == nullptr) {
+        return BSEventNotifyControl::kContinue;
+    }
+    const std::string_view menu = RE::GameStringText(event->menuName);
+    if (menu == "CursorMenu") {
+        return BSEventNotifyControl::kContinue;
+    }
+    LOG_INFO(" --> MenuOpenCloseEvent [{}] | abOpening [{}]", menu, static_cast<int>(event->opening));
+
+    if (menu == "EndGameCreditsMenu") {
+        HUDState.UnityGraceStartTime = Clock::Now();
+        if (!event->opening) {
+            LoadStaticVariables();
+        }
+        return BSEventNotifyControl::kContinue;
+    }
+    if (event->opening) {
+        // The next pass must not wait out the 15 ms between passes.
+        HUDState.LastUpdateTime = Clock::Now() - kMenuOpenLead;
+        HUDState.HUDRequest = kHUDRequestEnable;
+        EnableMenusIfCan(true, false);
+        if (menu == "MonocleMenu") {
+            HUDState.WeaponDrawnOnMonocleOpen = IsWeaponDrawn(PlayerChar);
+        }
+        return BSEventNotifyControl::kContinue;
+    }
+    if (ReleasesTheHUD(menu)) {
+        if (Settings.iKeepHUDShownMS > 0) {
+            HUDState.HUDRequest = kHUDRequestEnable;  // the decision hides it after the delay
+            return BSEventNotifyControl::kContinue;
+        }
+        const auto sinceLongMessage = Clock::MillisecondsBetween(HUDState.LongHUDMessageTime, Clock::Now());
+        if (sinceLongMessage >= static_cast<std::int64_t>(Settings.iKeepHUDShownLongMS)) {
+            HUDState.HUDRequest = kHUDRequestDisableQueued;
+            HUDState.LastUpdateTime = Clock::Now() - kMenuOpenLead;
+            EnableMenusIfCan(false, false);
+        } else {
+            HUDState.HUDRequest = kHUDRequestEnable;
+        }
+        return BSEventNotifyControl::kContinue;
+    }
+    if (menu == "MonocleMenu" && HUDState.WeaponDrawnOnMonocleOpen) {
+        // Back from the scanner with a weapon drawn: show the HUD at once and
+        // hold the decision's passes off for a moment.
+        HUDState.LastUpdateTime = Clock::Now() + kScannerCloseHold;
+        HUDState.HUDRequest = kHUDRequestEnable;
+        EnableMenusIfCan(true, true);
+        HUDState.WeaponDrawnOnMonocleOpen = false;
+    }
+    return BSEventNotifyControl::kContinue;
+}
+
+void RegisterSinks()
+{
+    if (RE::UI* ui = RE::GetUISingleton(); ui != nullptr) {
+        RE::RegisterSink(RE::MenuOpenCloseSource(ui), &menuOpenCloseSink);
+    }
+    RE::RegisterSink(RE::GetEventSource(RE::ID::SaveLoadEventSource), &saveLoadSink);
+    RE::RegisterSink(RE::GetEventSource(RE::ID::SubtitleHiddenEventSource), &hideSubtitleSink);
+    RE::RegisterSink(RE::GetEventSource(RE::ID::SubtitleShownEventSource), &showSubtitleSink);
+    RE::RegisterSink(RE::GetEventSource(RE::ID::LocationTextEventSource), &locationTextSink);
+    RE::RegisterSink(RE::GetEventSource(RE::ID::TraitDiscoveryTextEventSource), &traitDiscoveryTextSink);
+    RE::RegisterSink(RE::GetEventSource(RE::ID::MissionActiveWidgetEventSource), &missionActiveWidgetSink);
+    RE::RegisterSink(RE::GetEventSource(RE::ID::LevelUpWidgetEventSource), &levelUpSink);
+}
+
+}  // namespace Events

@@ -1,0 +1,100 @@
+#include "Events.h"
+#include "GamePointers.h"
+#include "HUDState.h"
+#include "HookedCall.h"
+#include "Plugin.h"
+#include "PluginLog.h"
+#include "REL/ID.h"
+#include "Zorvik/API.h"
+#include "Zorvik/Trampoline.h"
+#include "game/IDs.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+constexpr std::size_t kTrampolineSize = 256;
+constexpr std::uint8_t kCallOpcode = 0xE8;
+constexpr const char* kLoaderSender = "Zorvik";
+
+// Set once the data-loaded message has been acted on: a repeat would register
+// every sink a second time and make each event count twice.
+bool installed = false;
+
+void ShowErrorMessageBox(std::string text)
+{
+    const std::string caption = std::string(kPluginDisplayName) + " v" + std::string(kPluginVersionString);
+    MessageBoxA(nullptr, text.c_str(), caption.c_str(), 0);
+}
+
+void ReserveTrampolineSpace()
+{
+    auto& trampoline = Zorvik::GetTrampoline();
+    if (const auto* loader = Zorvik::GetTrampolineInterface(); loader != nullptr) {
+        if (void* space = loader->AllocateBranchSpace(Zorvik::GetPluginHandle(), kTrampolineSize)) {
+            trampoline.assign_memory(space, kTrampolineSize, nullptr);
+            return;
+        }
+    }
+    trampoline.create(kTrampolineSize);
+}
+
+// The game's per-frame call now reaches the thunk; the thunk continues into
+// the function the call reached before, read from the call as found.
+void HookPerFrameCall()
+{
+    const std::uintptr_t callSite = REL::ID(RE::ID::MainLoopFunction).address() + RE::ID::kMainLoopCallOffset;
+    std::int32_t displacement = 0;
+    std::memcpy(&displacement, reinterpret_cast<const void*>(callSite + 1), sizeof(displacement));
+    // A negative displacement wraps, as the processor computes the target.
+    HookedCallTarget =
+        reinterpret_cast<void*>(callSite + 5 + static_cast<std::uintptr_t>(static_cast<std::intptr_t>(displacement)));
+    Zorvik::GetTrampoline().write_5branch(callSite, reinterpret_cast<std::uintptr_t>(&HookedCallThunk), kCallOpcode);
+}
+
+void HandleOnPostDataLoad(Zorvik::MessagingInterface::Message* message) noexcept
+{
+    if (message == nullptr || message->type != Zorvik::MessagingInterface::kPostDataLoad) {
+        return;
+    }
+    if (installed) {
+        LOG_INFO("installation already complete; the repeated message changes nothing");
+        return;
+    }
+    installed = true;
+    HUDState.UnityGraceStartTime = Clock::Now();
+    HUDState.HUDQueuedToDisableTime = Clock::Now();
+    HUDState.LongHUDMessageTime = Clock::Now();
+    HUDState.LastUpdateTime = Clock::Now();
+    Events::RegisterSinks();
+    LoadStaticVariables();
+    LOG_INFO("installation complete");
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) bool ZorvikPlugin_Load(const Zorvik::LoadInterface* loadInterface)
+{
+    Zorvik::Init(loadInterface);
+    LOG_INFO("{} v{}", kPluginDisplayName, kPluginVersionString);
+
+    if (GetModuleHandleA(nullptr) == nullptr) {
+        constexpr const char* kNoGame = "Corvane.exe handle couldn't be acquired, shutting down";
+        ShowErrorMessageBox(kNoGame);
+        LOG_ERROR("{}", kNoGame);
+        return false;
+    }
+
+    ReserveTrampolineSpace();
+    HookPerFrameCall();
+
+    const auto* messaging = Zorvik::GetMessagingInterface();
+    if (messaging == nullptr ||
+        !messaging->RegisterListener(Zorvik::GetPluginHandle(), kLoaderSender, &HandleOnPostDataLoad)) {
+        Zorvik::log::error("Failed to register messaging listener for {}", kLoaderSender);
+    }
+    return true;
+}
