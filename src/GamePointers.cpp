@@ -2,17 +2,11 @@
 
 #include "PluginLog.h"
 #include "game/Functions.h"
+#include "game/IDs.h"
 
 #include <cstdlib>
 
 namespace {
-
-// Form IDs of the game's own forms.
-constexpr std::uint32_t kQuestMQ305 = 0x24EF9C;
-constexpr std::uint32_t kQuestMQ301 = 0x3448;
-constexpr std::uint32_t kHealth = 0x2D4;
-constexpr std::uint32_t kOxygen = 0x2D5;
-constexpr std::uint32_t kBoostPack = 0x24021;
 
 template <class Object>
 Object* LookupForm(std::uint32_t formID)
@@ -37,11 +31,11 @@ bool LoadStaticVariables()
 {
     STORE_OR_EXIT(UISingleton, RE::GetUISingleton());
     STORE_OR_EXIT(PlayerChar, RE::GetPlayerCharacter());
-    STORE_OR_EXIT(MQ305, LookupForm<RE::TESQuest>(kQuestMQ305));
-    STORE_OR_EXIT(MQ301, LookupForm<RE::TESQuest>(kQuestMQ301));
-    STORE_OR_EXIT(HealthAV, LookupForm<RE::ActorValueInfo>(kHealth));
-    STORE_OR_EXIT(OxygenAV, LookupForm<RE::ActorValueInfo>(kOxygen));
-    STORE_OR_EXIT(BoostPackAV, LookupForm<RE::ActorValueInfo>(kBoostPack));
+    STORE_OR_EXIT(MQ305, LookupForm<RE::TESQuest>(RE::FormID::MQ305));
+    STORE_OR_EXIT(MQ301, LookupForm<RE::TESQuest>(RE::FormID::MQ301));
+    STORE_OR_EXIT(HealthAV, LookupForm<RE::ActorValueInfo>(RE::FormID::Health));
+    STORE_OR_EXIT(OxygenAV, LookupForm<RE::ActorValueInfo>(RE::FormID::Oxygen));
+    STORE_OR_EXIT(BoostPackAV, LookupForm<RE::ActorValueInfo>(RE::FormID::BoostPack));
     STORE_OR_EXIT(autoAimData, RE::GetAutoAimSingleton());
     return true;
 }

@@ -55,3 +55,14 @@ inline constexpr std::array<std::uint64_t, 11> kTargetVTablesC{388134, 388132, 3
                                                                388164, 388144, 388138, 388166, 388162};
 
 }  // namespace RE::ID
+
+// Form IDs of the game's own forms that the plugin looks up.
+namespace RE::FormID {
+
+inline constexpr std::uint32_t MQ305 = 0x24EF9C;
+inline constexpr std::uint32_t MQ301 = 0x3448;
+inline constexpr std::uint32_t Health = 0x2D4;
+inline constexpr std::uint32_t Oxygen = 0x2D5;
+inline constexpr std::uint32_t BoostPack = 0x24021;
+
+}  // namespace RE::FormID

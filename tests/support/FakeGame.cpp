@@ -1,0 +1,900 @@
+#include "support/FakeGame.h"
+
+#include "GamePointers.h"
+#include "HUDState.h"
+#include "KeyState.h"
+#include "REL/ID.h"
+#include "Settings.h"
+#include "game/IDs.h"
+
+#ifdef _WIN32
+#include "AddressLibraryWriter.h"
+#include "REL/Module.h"
+
+#include <windows.h>
+#else
+#include "REL/NativeAddresses.h"
+#endif
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <span>
+#include <string_view>
+
+namespace {
+
+FakeGame* installed = nullptr;
+
+// ---- The game's globals: pointers the plugin reads at the IDs' addresses.
+RE::UI* gameUIPointer = nullptr;
+RE::Actor* gamePlayerPointer = nullptr;
+RE::AutoAim* gameAutoAimPointer = nullptr;
+// Passed to the sound function as is; never read.
+std::array<std::byte, 16> uiSoundObject{};
+// Stand-ins for the game's event sources.
+std::array<std::array<std::byte, 16>, 7> eventSources{};
+
+constexpr std::array<std::uint64_t, 7> kEventSourceIDs{
+    RE::ID::SaveLoadEventSource,     RE::ID::SubtitleHiddenEventSource,     RE::ID::SubtitleShownEventSource,
+    RE::ID::LocationTextEventSource, RE::ID::TraitDiscoveryTextEventSource, RE::ID::MissionActiveWidgetEventSource,
+    RE::ID::LevelUpWidgetEventSource};
+
+// The virtual tables of the target lists: one word each, compared by address
+// only. The last two IDs of list A share the address of an ID of list B and
+// of list C, so that the rule for a table in two lists can be tested.
+constexpr std::size_t kListA = RE::ID::kTargetVTablesA.size();
+constexpr std::size_t kListB = RE::ID::kTargetVTablesB.size();
+constexpr std::size_t kListC = RE::ID::kTargetVTablesC.size();
+std::array<std::uintptr_t, kListA + kListB + kListC> referenceVTables{};
+
+std::size_t VirtualTableIndex(std::uint64_t id)
+{
+    const auto& a = RE::ID::kTargetVTablesA;
+    const auto& b = RE::ID::kTargetVTablesB;
+    const auto& c = RE::ID::kTargetVTablesC;
+    if (id == a[kListA - 2]) {
+        return kListA + kListB - 1;  // the address of list B's last ID
+    }
+    if (id == a[kListA - 1]) {
+        return kListA + kListB + kListC - 1;  // the address of list C's last ID
+    }
+    if (const auto found = std::find(a.begin(), a.end(), id); found != a.end()) {
+        return static_cast<std::size_t>(found - a.begin());
+    }
+    if (const auto found = std::find(b.begin(), b.end(), id); found != b.end()) {
+        return kListA + static_cast<std::size_t>(found - b.begin());
+    }
+    if (const auto found = std::find(c.begin(), c.end(), id); found != c.end()) {
+        return kListA + kListB + static_cast<std::size_t>(found - c.begin());
+    }
+    std::fprintf(stderr, "FakeGame: %llu is no ID of the target virtual-table lists\n",
+                 static_cast<unsigned long long>(id));
+    std::abort();
+}
+
+// ---- The clock.
+Clock::Nanoseconds clockNow = 0;
+Clock::Nanoseconds clockStep = 0;
+
+Clock::Nanoseconds FakeClockReading()
+{
+    const Clock::Nanoseconds reading = clockNow;
+    clockNow += clockStep;
+    return reading;
+}
+
+// ---- Keys.
+void SetKeyDown(int virtualKey, bool down)
+{
+#ifdef _WIN32
+    // SetKeyboardState sets the key state of the calling thread, which is what
+    // GetKeyState reads (also under Wine).
+    std::array<BYTE, 256> state{};
+    GetKeyboardState(state.data());
+    state[static_cast<std::size_t>(virtualKey)] = down ? 0x80 : 0;
+    SetKeyboardState(state.data());
+#else
+    SetNativeKeyDown(virtualKey, down);
+#endif
+}
+
+void ReleaseAllKeys()
+{
+#ifdef _WIN32
+    std::array<BYTE, 256> state{};
+    SetKeyboardState(state.data());
+#else
+    for (int key = 0; key < 256; ++key) {
+        SetNativeKeyDown(key, false);
+    }
+#endif
+}
+
+// ---- The game's functions, with the signatures the game calls them by.
+
+RE::TESForm* FakeLookupFormByID(std::uint32_t formID)
+{
+    auto& game = FakeGame::Current();
+    ++game.calls.lookupForm;
+    game.formLookups.push_back(formID);
+    return game.FormByID(formID);
+}
+
+bool FakeIsStageDone(RE::TESQuest* quest, std::uint16_t stage)
+{
+    auto& game = FakeGame::Current();
+    ++game.calls.isStageDone;
+    return game.StageDone(quest, stage);
+}
+
+void RequirePlayer(FakeGame& game, const RE::Actor* actor, const char* function)
+{
+    if (actor != game.player.get()) {
+        game.Fault(std::string(function) + " called on an actor that is not the player");
+    }
+}
+
+bool FakeIsSneaking(RE::Actor* actor)
+{
+    auto& game = FakeGame::Current();
+    ++game.calls.isSneaking;
+    RequirePlayer(game, actor, "IsSneaking");
+    return game.sneaking;
+}
+
+bool FakeIsJumping(RE::Actor* actor)
+{
+    auto& game = FakeGame::Current();
+    ++game.calls.isJumping;
+    RequirePlayer(game, actor, "IsJumping");
+    return game.jumping;
+}
+
+bool FakeIsOverencumbered(RE::Actor* actor)
+{
+    auto& game = FakeGame::Current();
+    ++game.calls.isOverencumbered;
+    RequirePlayer(game, actor, "IsOverencumbered");
+    return game.overencumbered;
+}
+
+bool FakeHostileActorsNear()
+{
+    auto& game = FakeGame::Current();
+    ++game.calls.hostileActorsNear;
+    return game.hostilesNear;
+}
+
+// The game writes the result through the last argument; it expects the
+// address of a variable holding the player and a float set to 0.0.
+void CheckPlayerOutCall(FakeGame& game, RE::Actor** player, const float* out, const char* function)
+{
+    if (player == nullptr || *player != game.player.get()) {
+        game.Fault(std::string(function) + " without the address of a variable holding the player");
+    }
+    if (out == nullptr || *out != 0.0F) {
+        game.Fault(std::string(function) + " without the address of a float set to 0.0");
+    }
+}
+
+void FakeGetActorValuePercent(RE::Actor** player, RE::ActorValueInfo* actorValue, std::uint64_t zero, float* percent)
+{
+    auto& game = FakeGame::Current();
+    ++game.calls.actorValuePercent;
+    CheckPlayerOutCall(game, player, percent, "GetActorValuePercent");
+    if (zero != 0) {
+        game.Fault("GetActorValuePercent with a non-zero third argument");
+    }
+    if (percent != nullptr) {
+        *percent = game.ActorValuePercent(actorValue);
+    }
+}
+
+void FakeGetPlayerVehicleValue(RE::Actor** player, std::uint64_t zero1, std::uint64_t zero2, float* value)
+{
+    auto& game = FakeGame::Current();
+    ++game.calls.vehicleValue;
+    CheckPlayerOutCall(game, player, value, "GetPlayerVehicleValue");
+    if (zero1 != 0 || zero2 != 0) {
+        game.Fault("GetPlayerVehicleValue with non-zero middle arguments");
+    }
+    if (value != nullptr) {
+        *value = game.vehicleValue;
+    }
+}
+
+bool FakeIsGameMenuPaused()
+{
+    auto& game = FakeGame::Current();
+    ++game.calls.isGameMenuPaused;
+    return game.gameMenuPaused;
+}
+
+bool FakeIsMenuOpen(RE::UI* object, const RE::GameString* name)
+{
+    auto& game = FakeGame::Current();
+    ++game.calls.isMenuOpen;
+    const fake::UI* ui = fake::UI::Find(object);
+    if (ui == nullptr) {
+        game.Fault("IsMenuOpen on an object that is not the UI");
+        return false;
+    }
+    const char* text = name == nullptr ? nullptr : game.LiveString(name->entry);
+    if (text == nullptr) {
+        game.Fault("IsMenuOpen with a game string that was never made or is already released");
+        return false;
+    }
+    game.RecordMenuQuestion(text);
+    return ui->HasMenuNamed(text);
+}
+
+void FakeMakeGameString(RE::GameString* handle, const char* text, std::uint64_t zero)
+{
+    auto& game = FakeGame::Current();
+    if (handle == nullptr || text == nullptr || zero != 0) {
+        game.Fault("MakeGameString needs a handle, a text and 0");
+        return;
+    }
+    handle->entry = game.MakeString(text);
+}
+
+void FakeReleaseGameString(RE::GameString* handle)
+{
+    auto& game = FakeGame::Current();
+    if (handle == nullptr || !game.ReleaseString(handle->entry)) {
+        game.Fault("ReleaseGameString on a string that is not live");
+        return;
+    }
+    handle->entry = nullptr;
+}
+
+void FakeSetHUDMenusVisible(void* zero1, void* zero2, void* zero3, bool show)
+{
+    auto& game = FakeGame::Current();
+    if (zero1 != nullptr || zero2 != nullptr || zero3 != nullptr) {
+        game.Fault("SetHUDMenusVisible with non-zero leading arguments");
+    }
+    game.hudVisibleCalls.push_back(show);
+    if (fake::UI* ui = fake::UI::Find(gameUIPointer)) {
+        ui->SetHUDShown(show);
+    }
+}
+
+void FakePlayUISound(std::uint32_t* out, const char* soundEditorID, void* soundObject, double volume)
+{
+    auto& game = FakeGame::Current();
+    if (out == nullptr || *out != 0) {
+        game.Fault("PlayUISound without an output integer set to 0");
+    }
+    if (soundObject != uiSoundObject.data()) {
+        game.Fault("PlayUISound without the game's sound object");
+    }
+    game.sounds.emplace_back(soundEditorID == nullptr ? "<null>" : soundEditorID);
+    game.soundVolumes.push_back(volume);
+}
+
+void FakeRegisterSink(void* source, void* sink)
+{
+    FakeGame::Current().registeredSinks.emplace_back(source, sink);
+}
+
+template <std::size_t Index>
+void* FakeEventSource()
+{
+    return eventSources[Index].data();
+}
+
+// Stands for the per-frame function whose call the plugin hooks; only its
+// address matters here.
+void FakeMainLoopFunction()
+{
+    static volatile int frames = 0;
+    frames = frames + 1;
+}
+
+// The menu's virtual function in slot 3: its name.
+struct MenuObjectView {
+    const std::uintptr_t* vtable;
+    const char* name;
+};
+const char* FakeMenuName(void* menu)
+{
+    return static_cast<const MenuObjectView*>(menu)->name;
+}
+
+bool FakeActorIsInCombat(void* object)
+{
+    auto& game = FakeGame::Current();
+    ++game.calls.isInCombat;
+    const fake::Actor* actor = fake::Actor::Find(object);
+    if (actor == nullptr) {
+        game.Fault("in-combat slot called on an object that is not an actor");
+        return false;
+    }
+    return actor->inCombat;
+}
+
+void UnexpectedVirtualCall(void*)
+{
+    FakeGame::Current().Fault("a virtual function of an actor other than slot 364 was called");
+}
+
+template <class Function>
+std::uintptr_t AddressOfFunction(Function* function)
+{
+    return reinterpret_cast<std::uintptr_t>(function);
+}
+
+const std::array<std::uintptr_t, 4> kMenuVTable{0, 0, 0, AddressOfFunction(&FakeMenuName)};
+
+const std::array<std::uintptr_t, RE::layout::kActorIsInCombatSlot + 1> kActorVTable = [] {
+    std::array<std::uintptr_t, RE::layout::kActorIsInCombatSlot + 1> table{};
+    table.fill(AddressOfFunction(&UnexpectedVirtualCall));
+    table[RE::layout::kActorIsInCombatSlot] = AddressOfFunction(&FakeActorIsInCombat);
+    return table;
+}();
+
+template <class T>
+std::uintptr_t AddressOfObject(T& object)
+{
+    return reinterpret_cast<std::uintptr_t>(&object);
+}
+
+// Every ID of game/IDs.h with the address it stands for in this executable.
+std::vector<std::pair<std::uint64_t, std::uintptr_t>> GameAddresses()
+{
+    namespace id = RE::ID;
+    std::vector<std::pair<std::uint64_t, std::uintptr_t>> addresses{
+        {id::UISingleton, AddressOfObject(gameUIPointer)},
+        {id::PlayerCharacter, AddressOfObject(gamePlayerPointer)},
+        {id::AutoAimSingleton, AddressOfObject(gameAutoAimPointer)},
+        {id::UISoundObject, AddressOfObject(uiSoundObject)},
+        {id::LookupFormByID, AddressOfFunction(&FakeLookupFormByID)},
+        {id::IsStageDone, AddressOfFunction(&FakeIsStageDone)},
+        {id::IsSneaking, AddressOfFunction(&FakeIsSneaking)},
+        {id::IsJumping, AddressOfFunction(&FakeIsJumping)},
+        {id::IsOverencumbered, AddressOfFunction(&FakeIsOverencumbered)},
+        {id::HostileActorsNear, AddressOfFunction(&FakeHostileActorsNear)},
+        {id::GetActorValuePercent, AddressOfFunction(&FakeGetActorValuePercent)},
+        {id::GetPlayerVehicleValue, AddressOfFunction(&FakeGetPlayerVehicleValue)},
+        {id::IsGameMenuPaused, AddressOfFunction(&FakeIsGameMenuPaused)},
+        {id::IsMenuOpen, AddressOfFunction(&FakeIsMenuOpen)},
+        {id::MakeGameString, AddressOfFunction(&FakeMakeGameString)},
+        {id::ReleaseGameString, AddressOfFunction(&FakeReleaseGameString)},
+        {id::SetHUDMenusVisible, AddressOfFunction(&FakeSetHUDMenusVisible)},
+        {id::PlayUISound, AddressOfFunction(&FakePlayUISound)},
+        {id::RegisterSink, AddressOfFunction(&FakeRegisterSink)},
+        {id::MainLoopFunction, AddressOfFunction(&FakeMainLoopFunction)},
+        {kEventSourceIDs[0], AddressOfFunction(&FakeEventSource<0>)},
+        {kEventSourceIDs[1], AddressOfFunction(&FakeEventSource<1>)},
+        {kEventSourceIDs[2], AddressOfFunction(&FakeEventSource<2>)},
+        {kEventSourceIDs[3], AddressOfFunction(&FakeEventSource<3>)},
+        {kEventSourceIDs[4], AddressOfFunction(&FakeEventSource<4>)},
+        {kEventSourceIDs[5], AddressOfFunction(&FakeEventSource<5>)},
+        {kEventSourceIDs[6], AddressOfFunction(&FakeEventSource<6>)},
+    };
+    for (const auto& list :
+         {std::span<const std::uint64_t>(id::kTargetVTablesA), std::span<const std::uint64_t>(id::kTargetVTablesB),
+          std::span<const std::uint64_t>(id::kTargetVTablesC)}) {
+        for (const std::uint64_t vtable : list) {
+            addresses.emplace_back(vtable, FakeGame::VirtualTableOf(vtable));
+        }
+    }
+    std::sort(addresses.begin(), addresses.end());
+    return addresses;
+}
+
+#ifdef _WIN32
+// The address library loads once per process, from the file present at the
+// first resolution, and its decoded table is shared by name with every other
+// process of the Wine session that loads the same game version. So the file
+// is written once, always with the same content (offsets from this
+// executable's base), in a scratch game folder that is the current directory
+// only while the library loads.
+void InstallAddressLibrary()
+{
+    static const bool done = [] {
+        const auto addresses = GameAddresses();
+        const auto& module = REL::Module::get();
+        const REL::Version version = module.version();
+        addresslib::Writer writer({version[0], version[1], version[2], version[3]});
+        for (const auto& [id, address] : addresses) {
+            writer.add(id, address - module.base());
+        }
+
+        const auto previous = std::filesystem::current_path();
+        const auto folder =
+            std::filesystem::temp_directory_path() / ("lumenveil-fakegame-" + std::to_string(GetCurrentProcessId()));
+        const auto plugins = folder / "Data" / "Zorvik" / "Plugins";
+        std::filesystem::create_directories(plugins);
+        // Both store builds' names: the Steam runtime may be loaded by a test.
+        writer.write(plugins / ("versionlib-" + version.string("-") + ".bin"));
+        writer.write(plugins / ("versionlib-" + version.string("-") + "-1.bin"));
+        std::filesystem::current_path(folder);
+        REL::IDDatabase::get().load_once();
+        std::filesystem::current_path(previous);
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+
+        for (const auto& [id, address] : addresses) {
+            if (REL::ID(id).address() != address) {
+                std::fprintf(stderr,
+                             "FakeGame: ID %llu resolves elsewhere: the address library was loaded before the fake "
+                             "game installed its own, or another process shares a different table\n",
+                             static_cast<unsigned long long>(id));
+                std::abort();
+            }
+        }
+        return true;
+    }();
+    (void)done;
+}
+#endif
+
+void InstallAddresses()
+{
+#ifdef _WIN32
+    InstallAddressLibrary();
+#else
+    for (const auto& [id, address] : GameAddresses()) {
+        REL::native::set_address(id, address);
+    }
+#endif
+}
+
+std::vector<fake::UI*>& LiveUIs()
+{
+    static std::vector<fake::UI*> uis;
+    return uis;
+}
+
+std::vector<fake::Actor*>& LiveActors()
+{
+    static std::vector<fake::Actor*> actors;
+    return actors;
+}
+
+Clock::Source previousClock = nullptr;
+
+}  // namespace
+
+namespace fake {
+
+MenuEntry MenuEntry::Null()
+{
+    MenuEntry entry("");
+    entry.name.reset();
+    entry.nullEntry = true;
+    return entry;
+}
+
+MenuEntry MenuEntry::Nameless()
+{
+    MenuEntry entry("");
+    entry.name.reset();
+    return entry;
+}
+
+UI::UI()
+{
+    LiveUIs().push_back(this);
+    SetMenus({});
+}
+
+UI::~UI()
+{
+    std::erase(LiveUIs(), this);
+}
+
+void UI::SetMenus(std::vector<MenuEntry> stack)
+{
+    static_assert(sizeof(MenuObject) == sizeof(MenuObjectView));
+    names_.clear();
+    menus_.clear();
+    stack_.clear();
+    for (const MenuEntry& entry : stack) {
+        if (entry.nullEntry) {
+            stack_.push_back(nullptr);
+            continue;
+        }
+        const char* name = nullptr;
+        if (entry.name) {
+            name = names_.emplace_back(*entry.name).c_str();
+        }
+        MenuObject& menu = menus_.emplace_back(MenuObject{kMenuVTable.data(), name});
+        stack_.push_back(reinterpret_cast<RE::IMenu*>(&menu));
+    }
+    bytes_.write(RE::layout::kUIMenuStackSize, static_cast<std::uint32_t>(stack_.size()));
+    bytes_.write(RE::layout::kUIMenuStackData, stack_.empty() ? nullptr : stack_.data());
+}
+
+bool UI::HasMenuNamed(const char* name) const
+{
+    return std::any_of(menus_.begin(), menus_.end(), [name](const MenuObject& menu) {
+        return menu.name != nullptr && std::string_view(menu.name) == name;
+    });
+}
+
+void UI::SetHUDShown(bool shown) noexcept
+{
+    bytes_.write(RE::layout::kUIHUDMenusShown, static_cast<std::uint8_t>(shown ? 1 : 0));
+}
+
+bool UI::HUDShown() const noexcept
+{
+    return bytes_.read<std::uint8_t>(RE::layout::kUIHUDMenusShown) != 0;
+}
+
+UI* UI::Find(const RE::UI* object)
+{
+    for (UI* ui : LiveUIs()) {
+        if (ui->get() == object) {
+            return ui;
+        }
+    }
+    return nullptr;
+}
+
+Actor::Actor()
+{
+    LiveActors().push_back(this);
+    bytes_.write(0, kActorVTable.data());
+}
+
+void Actor::SetWeaponState(std::uint32_t state) noexcept
+{
+    bytes_.write(RE::layout::kActorWeaponState, state);
+}
+
+void Actor::SetInCell(bool inCell) noexcept
+{
+    bytes_.write(RE::layout::kActorParentCell, inCell ? cell_.data() : nullptr);
+}
+
+Actor* Actor::Find(const void* object)
+{
+    for (Actor* actor : LiveActors()) {
+        if (actor->get() == object) {
+            return actor;
+        }
+    }
+    return nullptr;
+}
+
+Reference::Reference()
+{
+    RemoveBaseObject();
+}
+
+void Reference::SetVirtualTable(std::uintptr_t address) noexcept
+{
+    bytes_.write(0, address);
+}
+
+void Reference::SetFlags(std::uint32_t flags) noexcept
+{
+    bytes_.write(RE::layout::kReferenceFlags, flags);
+}
+
+void Reference::SetBaseFormType(std::uint8_t formType) noexcept
+{
+    base_.write(RE::layout::kFormType, formType);
+    bytes_.write(RE::layout::kReferenceBaseObject, base_.data());
+}
+
+void Reference::RemoveBaseObject() noexcept
+{
+    bytes_.write(RE::layout::kReferenceBaseObject, static_cast<const void*>(nullptr));
+}
+
+}  // namespace fake
+
+const std::uint64_t FakeGame::kTableInListsAAndB = RE::ID::kTargetVTablesA[kListA - 2];
+const std::uint64_t FakeGame::kTableInListsAAndC = RE::ID::kTargetVTablesA[kListA - 1];
+
+FakeGame::FakeGame()
+{
+    if (installed != nullptr) {
+        std::fprintf(stderr, "FakeGame: only one game at a time\n");
+        std::abort();
+    }
+    installed = this;
+    InstallAddresses();
+
+    previousClock = Clock::source;
+    clockNow = kStartTime;
+    clockStep = 0;
+    Clock::source = &FakeClockReading;
+    ReleaseAllKeys();
+
+    Settings = SettingsRecord{};
+    HUDState = HUDStateRecord{};
+
+    ui.SetMenus({"HUDMenu"});
+    ui.SetHUDShown(true);
+    player.SetInCell(true);
+    SetStageDone(MQ301(), 0, true);
+    for (auto* actorValue : {HealthAV(), OxygenAV(), BoostPackAV()}) {
+        SetActorValuePercent(actorValue, 100.0F);
+    }
+    SetAutoAimData(true);
+    SetAutoAimTarget(nullptr);
+
+    gameUIPointer = ui.get();
+    gamePlayerPointer = player.get();
+    gameAutoAimPointer = AutoAim();
+    SetCachedPointers();
+
+    // Room for what a test records, so that recording allocates nothing in a
+    // measured loop.
+    hudVisibleCalls.reserve(64);
+    formLookups.reserve(64);
+}
+
+FakeGame::~FakeGame()
+{
+    ClearCachedPointers();
+    gameUIPointer = nullptr;
+    gamePlayerPointer = nullptr;
+    gameAutoAimPointer = nullptr;
+    Settings = SettingsRecord{};
+    HUDState = HUDStateRecord{};
+    ReleaseAllKeys();
+    Clock::source = previousClock;
+    installed = nullptr;
+}
+
+FakeGame& FakeGame::Current()
+{
+    if (installed == nullptr) {
+        std::fprintf(stderr, "FakeGame: a game function was called with no game installed\n");
+        std::abort();
+    }
+    return *installed;
+}
+
+Clock::Nanoseconds FakeGame::Now() const noexcept
+{
+    return clockNow;
+}
+
+void FakeGame::SetNow(Clock::Nanoseconds now) noexcept
+{
+    clockNow = now;
+}
+
+void FakeGame::AdvanceMs(std::int64_t milliseconds) noexcept
+{
+    clockNow += Clock::FromMilliseconds(milliseconds);
+}
+
+void FakeGame::AdvanceNs(Clock::Nanoseconds nanoseconds) noexcept
+{
+    clockNow += nanoseconds;
+}
+
+void FakeGame::SetStepPerReading(Clock::Nanoseconds step) noexcept
+{
+    clockStep = step;
+}
+
+void FakeGame::PressKey(int virtualKey)
+{
+    pressedKeys_.insert(virtualKey);
+    SetKeyDown(virtualKey, true);
+}
+
+void FakeGame::ReleaseKey(int virtualKey)
+{
+    pressedKeys_.erase(virtualKey);
+    SetKeyDown(virtualKey, false);
+}
+
+void FakeGame::SetGameUIPointer(RE::UI* object) noexcept
+{
+    gameUIPointer = object;
+}
+
+void FakeGame::SetGamePlayerPointer(RE::Actor* object) noexcept
+{
+    gamePlayerPointer = object;
+}
+
+void FakeGame::SetGameAutoAimPointer(RE::AutoAim* object) noexcept
+{
+    gameAutoAimPointer = object;
+}
+
+void FakeGame::ClearCachedPointers() noexcept
+{
+    UISingleton = nullptr;
+    PlayerChar = nullptr;
+    ::MQ305 = nullptr;
+    ::MQ301 = nullptr;
+    ::HealthAV = nullptr;
+    ::OxygenAV = nullptr;
+    ::BoostPackAV = nullptr;
+    autoAimData = nullptr;
+}
+
+void FakeGame::SetCachedPointers() noexcept
+{
+    UISingleton = ui.get();
+    PlayerChar = player.get();
+    ::MQ305 = MQ305();
+    ::MQ301 = MQ301();
+    ::HealthAV = HealthAV();
+    ::OxygenAV = OxygenAV();
+    ::BoostPackAV = BoostPackAV();
+    autoAimData = AutoAim();
+}
+
+void FakeGame::SetFormMissing(std::uint32_t formID, bool missing)
+{
+    if (missing) {
+        missingForms_.insert(formID);
+    } else {
+        missingForms_.erase(formID);
+    }
+}
+
+RE::TESForm* FakeGame::FormByID(std::uint32_t formID)
+{
+    if (missingForms_.contains(formID)) {
+        return nullptr;
+    }
+    switch (formID) {
+        case fake::kMQ305FormID:
+            return mq305_.as<RE::TESForm>();
+        case fake::kMQ301FormID:
+            return mq301_.as<RE::TESForm>();
+        case fake::kHealthFormID:
+            return health_.as<RE::TESForm>();
+        case fake::kOxygenFormID:
+            return oxygen_.as<RE::TESForm>();
+        case fake::kBoostPackFormID:
+            return boostPack_.as<RE::TESForm>();
+        default:
+            return nullptr;
+    }
+}
+
+void FakeGame::SetStageDone(RE::TESQuest* quest, std::uint16_t stage, bool done)
+{
+    if (done) {
+        doneStages_.emplace(quest, stage);
+    } else {
+        doneStages_.erase({quest, stage});
+    }
+}
+
+bool FakeGame::StageDone(const RE::TESQuest* quest, std::uint16_t stage) const
+{
+    return doneStages_.contains({quest, stage});
+}
+
+void FakeGame::SetActorValuePercent(const RE::ActorValueInfo* actorValue, float percent)
+{
+    percents_[actorValue] = percent;
+}
+
+float FakeGame::ActorValuePercent(const RE::ActorValueInfo* actorValue) const
+{
+    const auto found = percents_.find(actorValue);
+    return found == percents_.end() ? 0.0F : found->second;
+}
+
+void FakeGame::SetAutoAimData(bool present) noexcept
+{
+    autoAim_.write(RE::layout::kAutoAimData, present ? autoAimData_.data() : nullptr);
+}
+
+void FakeGame::SetAutoAimTarget(RE::TESObjectREFR* target) noexcept
+{
+    autoAimData_.write(RE::layout::kAutoAimDataTarget, target);
+}
+
+std::uintptr_t FakeGame::VirtualTableOf(std::uint64_t id)
+{
+    return reinterpret_cast<std::uintptr_t>(&referenceVTables[VirtualTableIndex(id)]);
+}
+
+const void* FakeGame::EventSource(std::uint64_t id)
+{
+    const auto found = std::find(kEventSourceIDs.begin(), kEventSourceIDs.end(), id);
+    return found == kEventSourceIDs.end()
+               ? nullptr
+               : eventSources[static_cast<std::size_t>(found - kEventSourceIDs.begin())].data();
+}
+
+const void* FakeGame::UISoundObject() noexcept
+{
+    return uiSoundObject.data();
+}
+
+void FakeGame::ClearRecords()
+{
+    calls = {};
+    registeredSinks.clear();
+    hudVisibleCalls.clear();
+    sounds.clear();
+    soundVolumes.clear();
+    formLookups.clear();
+    menuQuestionCount_ = 0;
+}
+
+std::vector<std::string> FakeGame::MenusAskedAbout() const
+{
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < std::min(menuQuestionCount_, menuQuestions_.size()); ++i) {
+        names.emplace_back(menuQuestions_[i].data());
+    }
+    return names;
+}
+
+void FakeGame::RecordMenuQuestion(const char* name)
+{
+    if (menuQuestionCount_ < menuQuestions_.size()) {
+        auto& slot = menuQuestions_[menuQuestionCount_];
+        slot.fill('\0');
+        std::string_view(name).copy(slot.data(), slot.size() - 1);
+    }
+    ++menuQuestionCount_;
+}
+
+// The game keeps its strings in its own memory: a fixed pool here, so that a
+// pass allocates nothing on the plugin's heap for them.
+const void* FakeGame::MakeString(const char* text)
+{
+    const std::string_view view(text);
+    for (auto& entry : strings_) {
+        if (!entry.live) {
+            entry.bytes = {};
+            auto* characters = static_cast<char*>(entry.bytes.data()) + kStringCharacters;
+            if (view.size() >= sizeof(entry.bytes) - kStringCharacters) {
+                Fault("MakeGameString with a text too long for the fake game");
+                return nullptr;
+            }
+            view.copy(characters, view.size());
+            entry.live = true;
+            ++stringsMade_;
+            return entry.bytes.data();
+        }
+    }
+    Fault("more live game strings than the fake game holds: strings are not released");
+    return nullptr;
+}
+
+bool FakeGame::ReleaseString(const void* entry)
+{
+    for (auto& slot : strings_) {
+        if (slot.bytes.data() == entry && slot.live) {
+            slot.live = false;
+            ++stringsReleased_;
+            return true;
+        }
+    }
+    return false;
+}
+
+const char* FakeGame::LiveString(const void* entry) const
+{
+    for (const auto& slot : strings_) {
+        if (slot.bytes.data() == entry && slot.live) {
+            return static_cast<const char*>(slot.bytes.data()) + kStringCharacters;
+        }
+    }
+    return nullptr;
+}
+
+int FakeGame::LiveGameStrings() const noexcept
+{
+    return static_cast<int>(std::count_if(strings_.begin(), strings_.end(), [](const auto& s) { return s.live; }));
+}
+
+void FakeGame::Fault(std::string message)
+{
+    faults_.push_back(std::move(message));
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "UpdateHUD.h"
+#include "support/FakeGame.h"
+#include "support/LogCapture.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A test inside the fake game, with the log captured. Afterwards the game must
+// have seen no call it would not survive, and every game string the plugin
+// made must be released.
+class FakeGameTest : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        EXPECT_THAT(game.faults(), ::testing::IsEmpty());
+        EXPECT_EQ(game.LiveGameStrings(), 0) << "a game string was not released";
+        EXPECT_EQ(game.GameStringsMade(), game.GameStringsReleased());
+    }
+
+    // One decision pass, 15 ms after the previous clock reading: past the
+    // gate when the previous pass was.
+    void Pass()
+    {
+        game.AdvanceMs(15);
+        UpdateHUD();
+    }
+
+    // The captured lines that `function` wrote.
+    [[nodiscard]] std::vector<std::string> LinesOf(std::string_view function) const
+    {
+        const std::string tag = "] [" + std::string(function) + "] ";
+        std::vector<std::string> found;
+        for (auto& line : log.lines()) {
+            if (line.find(tag) != std::string::npos) {
+                found.push_back(line);
+            }
+        }
+        return found;
+    }
+
+    LogCapture log;
+    FakeGame game;
+};
