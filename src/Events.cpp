@@ -10,6 +10,7 @@
 #include "game/Functions.h"
 #include "game/IDs.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -29,12 +30,7 @@ constexpr std::array<std::string_view, 10> kClosingMenusThatReleaseTheHUD{
 
 bool ReleasesTheHUD(std::string_view menu)
 {
-    for (const auto name : kClosingMenusThatReleaseTheHUD) {
-        if (menu == name) {
-            return true;
-        }
-    }
-    return false;
+    return std::ranges::find(kClosingMenusThatReleaseTheHUD, menu) != kClosingMenusThatReleaseTheHUD.end();
 }
 
 // A long HUD message (a discovery, a mission, a level-up) asks for the HUD

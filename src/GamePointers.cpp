@@ -20,8 +20,8 @@ Object* LookupForm(std::uint32_t formID)
 // stops the look-ups that follow it.
 #define STORE_OR_EXIT(pointer, lookup)                        \
     do {                                                      \
-        pointer = lookup;                                     \
-        if (pointer == nullptr) {                             \
+        (pointer) = (lookup);                                 \
+        if ((pointer) == nullptr) {                           \
             LOG_ERROR(#pointer " is nullptr, shutting down"); \
             std::exit(0);                                     \
         }                                                     \

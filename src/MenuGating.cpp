@@ -5,6 +5,7 @@
 #include "PluginLog.h"
 #include "game/Functions.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -19,12 +20,7 @@ constexpr std::array<std::string_view, 3> kHUDMenus{"HUDMenu", "HUDMessagesMenu"
 template <std::size_t Count>
 bool OneOf(std::string_view name, const std::array<std::string_view, Count>& names)
 {
-    for (const auto candidate : names) {
-        if (name == candidate) {
-            return true;
-        }
-    }
-    return false;
+    return std::ranges::find(names, name) != names.end();
 }
 
 // The names of the menus on the UI's stack, bottom first, without null

@@ -54,7 +54,7 @@ inline constexpr std::size_t kSinkProcessEventSlot = 1;
 // game string handle, then whether it opens.
 struct MenuOpenCloseEvent {
     GameString menuName;
-    bool opening;
+    bool opening = false;
 };
 static_assert(sizeof(void*) == 8 && offsetof(MenuOpenCloseEvent, opening) == 8);
 
