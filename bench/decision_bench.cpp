@@ -3,11 +3,11 @@
 // all 25 rules in which none fires. Heap allocations in the measured loop are
 // counted through a replaced global operator new and reported per call.
 
+#include "FakeGame.h"
 #include "HUDState.h"
 #include "Settings.h"
 #include "UpdateHUD.h"
 #include "game/IDs.h"
-#include "support/FakeGame.h"
 
 #include <benchmark/benchmark.h>
 

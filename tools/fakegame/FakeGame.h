@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Clock.h"
+#include "game/Events.h"
 #include "game/IDs.h"
 #include "game/Objects.h"
 
@@ -9,6 +10,7 @@
 #include <cstdint>
 #include <cstring>
 #include <deque>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <set>
@@ -17,11 +19,12 @@
 #include <utility>
 #include <vector>
 
-// The test executable plays the game: its own free functions stand for the
-// game's functions, its own byte buffers for the game's objects, laid out at
-// the game's offsets. Every address-library ID the plugin uses resolves to one
-// of them, natively through REL::native and under Wine through an
-// address-library file written for this executable.
+// The executable that links this plays the game (a test, a benchmark or the
+// simulated game): its own free functions stand for the game's functions, its
+// own byte buffers for the game's objects, laid out at the game's offsets.
+// Every address-library ID the plugin uses resolves to one of them, natively
+// through REL::native and under Wine through an address-library file written
+// for this executable.
 namespace fake {
 
 // The game's form IDs of the objects the plugin looks up.
@@ -81,6 +84,9 @@ public:
     // Bottom of the stack first.
     void SetMenus(std::vector<MenuEntry> stack);
     [[nodiscard]] bool HasMenuNamed(const char* name) const;
+    // A menu opens on top of the stack; closing removes its topmost entry.
+    void OpenMenu(const char* name);
+    void CloseMenu(const char* name);
 
     void SetHUDShown(bool shown) noexcept;
     [[nodiscard]] bool HUDShown() const noexcept;
@@ -96,6 +102,7 @@ private:
     };
 
     ObjectBytes<0x500> bytes_;
+    std::vector<MenuEntry> entries_;
     std::deque<std::string> names_;
     std::deque<MenuObject> menus_;
     std::vector<RE::IMenu*> stack_;
@@ -161,7 +168,7 @@ private:
 
 }  // namespace fake
 
-// The installed game for one test or one benchmark. Construction installs the
+// The installed game for one test, one benchmark or one simulated session. Construction installs the
 // game functions' addresses and the clock, and starts from a player standing
 // idle in the world an hour after the game started: every object present, HUD
 // shown, "HUDMenu" on the menu stack, nothing asking for the HUD. Settings are
@@ -170,7 +177,12 @@ private:
 // them. Destruction clears the cached pointers, the state and the keys.
 class FakeGame {
 public:
-    FakeGame();
+    // Where the plugin's IDs resolve: in this process, for a plugin linked
+    // into it; or nowhere yet, for a plugin DLL that loads the address
+    // library the simulated game writes into its game folder.
+    enum class Addresses { InThisProcess, LeftToThePluginDll };
+
+    explicit FakeGame(Addresses addresses = Addresses::InThisProcess);
     ~FakeGame();
     FakeGame(const FakeGame&) = delete;
     FakeGame& operator=(const FakeGame&) = delete;
@@ -231,6 +243,37 @@ public:
     static const std::uint64_t kTableInListsAAndC;  // an ID of list A, same address as one of list C
     // The event source that the source function of an ID returns.
     [[nodiscard]] static const void* EventSource(std::uint64_t id);
+    // The UI's menu open/close event source, inside the UI object.
+    [[nodiscard]] const void* MenuOpenCloseSource() noexcept;
+
+    // --- Events, raised as the game does: slot 1 of every sink registered
+    // with the source, called with (sink, event address, source), in the
+    // order of registration. Returns how many sinks were called.
+    // An event of one of the seven sources by their IDs; the plugin reads
+    // none of these events' contents.
+    int RaiseEvent(std::uint64_t sourceID);
+    // A menu opening or closing: the menu stack changes first, then the event
+    // carries the name as a game string handle, released afterwards.
+    int RaiseMenuEvent(const char* menu, bool opening);
+
+    // --- The per-frame game function (ID MainLoopFunction), called as the
+    // game calls it once per frame. Its call at kMainLoopCallOffset reaches
+    // the next per-frame function, which counts frames and answers
+    // FrameAnswer(token), also through the plugin's thunk once patched.
+    static std::uint64_t RunFrame(std::uint64_t token);
+    [[nodiscard]] static constexpr std::uint64_t FrameAnswer(std::uint64_t token) noexcept
+    {
+        return (token * 3) ^ 0x5A5A'5A5A'5A5A'5A5AULL;
+    }
+    // Frames that reached the per-frame function behind the call.
+    [[nodiscard]] static std::uint64_t FramesReached() noexcept;
+    [[nodiscard]] static std::uintptr_t PerFrameFunction() noexcept;
+
+#ifdef _WIN32
+    // Writes this executable's address library (every ID of game/IDs.h, both
+    // store builds' file names) into a game folder's Data\Zorvik\Plugins.
+    static void WriteAddressLibrary(const std::filesystem::path& gameFolder);
+#endif
     // The address of the sound object passed to the sound function.
     [[nodiscard]] static const void* UISoundObject() noexcept;
 
@@ -262,11 +305,20 @@ public:
     // Names asked about through IsMenuOpen, in order (a copy; the record
     // itself allocates nothing).
     [[nodiscard]] std::vector<std::string> MenusAskedAbout() const;
-    [[nodiscard]] int GameStringsMade() const noexcept { return stringsMade_; }
-    [[nodiscard]] int GameStringsReleased() const noexcept { return stringsReleased_; }
+    [[nodiscard]] int GameStringsMade() const noexcept
+    {
+        return stringsMade_;
+    }
+    [[nodiscard]] int GameStringsReleased() const noexcept
+    {
+        return stringsReleased_;
+    }
     [[nodiscard]] int LiveGameStrings() const noexcept;
     // Calls the game would not survive: wrong arguments, a released string used.
-    [[nodiscard]] const std::vector<std::string>& faults() const noexcept { return faults_; }
+    [[nodiscard]] const std::vector<std::string>& faults() const noexcept
+    {
+        return faults_;
+    }
 
     fake::UI ui;
     fake::Actor player;
@@ -311,6 +363,8 @@ private:
     int stringsReleased_ = 0;
     std::array<std::array<char, 32>, 64> menuQuestions_{};
     std::size_t menuQuestionCount_ = 0;
+
+    int RaiseEventAt(const void* source, const void* event);
 
     std::vector<std::string> faults_;
 };

@@ -1,4 +1,4 @@
-#include "support/FakeGame.h"
+#include "FakeGame.h"
 
 #include "GamePointers.h"
 #include "HUDState.h"
@@ -17,11 +17,69 @@
 #endif
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <span>
 #include <string_view>
+
+// The per-frame game function whose call the plugin hooks: like the game's, it
+// reaches the next per-frame function through a 5-byte `call rel32` at offset
+// 0x6F, so that the patched call and the plugin's thunk run for real. The
+// argument and the result pass through untouched; FakeGameFrame counts the
+// frame and answers from the argument, so a caller can tell the thunk kept
+// both. The 4-byte stack adjustment plus 0x6B filler bytes put the call at
+// 0x6F; FakeGame checks the byte there before any test relies on it.
+extern "C" {
+std::uint64_t FakeMainLoopFunction(std::uint64_t token);
+std::uint64_t FakeGameFrame(std::uint64_t token);
+}
+
+#ifdef _WIN32
+asm(R"(
+    .text
+    .p2align 4
+    .globl FakeMainLoopFunction
+    .def FakeMainLoopFunction; .scl 2; .type 32; .endef
+    .seh_proc FakeMainLoopFunction
+FakeMainLoopFunction:
+    subq $40, %rsp
+    .seh_stackalloc 40
+    .seh_endprologue
+    .fill 0x6B, 1, 0x90
+    call FakeGameFrame
+    addq $40, %rsp
+    ret
+    .seh_endproc
+)");
+#else
+asm(R"(
+    .text
+    .p2align 4
+    .globl FakeMainLoopFunction
+    .type FakeMainLoopFunction, @function
+FakeMainLoopFunction:
+    subq $40, %rsp
+    .fill 0x6B, 1, 0x90
+    call FakeGameFrame
+    addq $40, %rsp
+    ret
+    .size FakeMainLoopFunction, .-FakeMainLoopFunction
+)");
+#endif
+
+namespace {
+
+std::atomic<std::uint64_t> framesReached{0};
+
+}  // namespace
+
+std::uint64_t FakeGameFrame(std::uint64_t token)
+{
+    framesReached.fetch_add(1, std::memory_order_relaxed);
+    return FakeGame::FrameAnswer(token);
+}
 
 namespace {
 
@@ -286,14 +344,6 @@ void* FakeEventSource()
     return eventSources[Index].data();
 }
 
-// Stands for the per-frame function whose call the plugin hooks; only its
-// address matters here.
-void FakeMainLoopFunction()
-{
-    static volatile int frames = 0;
-    frames = frames + 1;
-}
-
 // The menu's virtual function in slot 3: its name.
 struct MenuObjectView {
     const std::uintptr_t* vtable;
@@ -397,21 +447,10 @@ void InstallAddressLibrary()
 {
     static const bool done = [] {
         const auto addresses = GameAddresses();
-        const auto& module = REL::Module::get();
-        const REL::Version version = module.version();
-        addresslib::Writer writer({version[0], version[1], version[2], version[3]});
-        for (const auto& [id, address] : addresses) {
-            writer.add(id, address - module.base());
-        }
-
         const auto previous = std::filesystem::current_path();
         const auto folder =
             std::filesystem::temp_directory_path() / ("lumenveil-fakegame-" + std::to_string(GetCurrentProcessId()));
-        const auto plugins = folder / "Data" / "Zorvik" / "Plugins";
-        std::filesystem::create_directories(plugins);
-        // Both store builds' names: the Steam runtime may be loaded by a test.
-        writer.write(plugins / ("versionlib-" + version.string("-") + ".bin"));
-        writer.write(plugins / ("versionlib-" + version.string("-") + "-1.bin"));
+        FakeGame::WriteAddressLibrary(folder);
         std::filesystem::current_path(folder);
         REL::IDDatabase::get().load_once();
         std::filesystem::current_path(previous);
@@ -491,6 +530,7 @@ UI::~UI()
 void UI::SetMenus(std::vector<MenuEntry> stack)
 {
     static_assert(sizeof(MenuObject) == sizeof(MenuObjectView));
+    entries_ = stack;
     names_.clear();
     menus_.clear();
     stack_.clear();
@@ -508,6 +548,24 @@ void UI::SetMenus(std::vector<MenuEntry> stack)
     }
     bytes_.write(RE::layout::kUIMenuStackSize, static_cast<std::uint32_t>(stack_.size()));
     bytes_.write(RE::layout::kUIMenuStackData, stack_.empty() ? nullptr : stack_.data());
+}
+
+void UI::OpenMenu(const char* name)
+{
+    auto stack = entries_;
+    stack.emplace_back(name);
+    SetMenus(std::move(stack));
+}
+
+void UI::CloseMenu(const char* name)
+{
+    auto stack = entries_;
+    const auto top = std::find_if(stack.rbegin(), stack.rend(),
+                                  [name](const MenuEntry& entry) { return entry.name && *entry.name == name; });
+    if (top != stack.rend()) {
+        stack.erase(std::next(top).base());
+        SetMenus(std::move(stack));
+    }
 }
 
 bool UI::HasMenuNamed(const char* name) const
@@ -594,14 +652,20 @@ void Reference::RemoveBaseObject() noexcept
 const std::uint64_t FakeGame::kTableInListsAAndB = RE::ID::kTargetVTablesA[kListA - 2];
 const std::uint64_t FakeGame::kTableInListsAAndC = RE::ID::kTargetVTablesA[kListA - 1];
 
-FakeGame::FakeGame()
+FakeGame::FakeGame(Addresses addresses)
 {
     if (installed != nullptr) {
         std::fprintf(stderr, "FakeGame: only one game at a time\n");
         std::abort();
     }
     installed = this;
-    InstallAddresses();
+    if (*reinterpret_cast<const std::uint8_t*>(PerFrameFunction() + RE::ID::kMainLoopCallOffset) != 0xE8) {
+        std::fprintf(stderr, "FakeGame: the per-frame function has no call at its hooked offset\n");
+        std::abort();
+    }
+    if (addresses == Addresses::InThisProcess) {
+        InstallAddresses();
+    }
 
     previousClock = Clock::source;
     clockNow = kStartTime;
@@ -808,6 +872,90 @@ const void* FakeGame::EventSource(std::uint64_t id)
                ? nullptr
                : eventSources[static_cast<std::size_t>(found - kEventSourceIDs.begin())].data();
 }
+
+const void* FakeGame::MenuOpenCloseSource() noexcept
+{
+    return RE::MenuOpenCloseSource(ui.get());
+}
+
+int FakeGame::RaiseEvent(std::uint64_t sourceID)
+{
+    const void* source = EventSource(sourceID);
+    if (source == nullptr) {
+        Fault("RaiseEvent: " + std::to_string(sourceID) + " is no event source ID");
+        return 0;
+    }
+    // The plugin reads none of these events: any readable bytes will do.
+    static const std::array<std::byte, 16> event{};
+    return RaiseEventAt(source, event.data());
+}
+
+int FakeGame::RaiseMenuEvent(const char* menu, bool opening)
+{
+    if (opening) {
+        ui.OpenMenu(menu);
+    } else {
+        ui.CloseMenu(menu);
+    }
+    RE::MenuOpenCloseEvent event{};
+    event.menuName.entry = MakeString(menu);
+    event.opening = opening;
+    const int called = RaiseEventAt(MenuOpenCloseSource(), &event);
+    ReleaseString(event.menuName.entry);
+    return called;
+}
+
+int FakeGame::RaiseEventAt(const void* source, const void* event)
+{
+    using ProcessEvent = std::uint32_t (*)(void* sink, const void* event, const void* source);
+    // A copy: a sink may register another while the event is delivered.
+    const auto sinks = registeredSinks;
+    int called = 0;
+    for (const auto& [registeredSource, sink] : sinks) {
+        if (registeredSource != source) {
+            continue;
+        }
+        const auto* vtable = *static_cast<const std::uintptr_t* const*>(sink);
+        const auto process = reinterpret_cast<ProcessEvent>(vtable[RE::kSinkProcessEventSlot]);
+        if (process(const_cast<void*>(sink), event, source) != 0) {
+            Fault("a sink asked the game to stop delivering an event");
+        }
+        ++called;
+    }
+    return called;
+}
+
+std::uint64_t FakeGame::RunFrame(std::uint64_t token)
+{
+    return FakeMainLoopFunction(token);
+}
+
+std::uint64_t FakeGame::FramesReached() noexcept
+{
+    return framesReached.load(std::memory_order_relaxed);
+}
+
+std::uintptr_t FakeGame::PerFrameFunction() noexcept
+{
+    return AddressOfFunction(&FakeMainLoopFunction);
+}
+
+#ifdef _WIN32
+void FakeGame::WriteAddressLibrary(const std::filesystem::path& gameFolder)
+{
+    const auto& module = REL::Module::get();
+    const REL::Version version = module.version();
+    addresslib::Writer writer({version[0], version[1], version[2], version[3]});
+    for (const auto& [id, address] : GameAddresses()) {
+        writer.add(id, address - module.base());
+    }
+    const auto plugins = gameFolder / "Data" / "Zorvik" / "Plugins";
+    std::filesystem::create_directories(plugins);
+    // Both store builds' names: the Steam runtime may be loaded by a test.
+    writer.write(plugins / ("versionlib-" + version.string("-") + ".bin"));
+    writer.write(plugins / ("versionlib-" + version.string("-") + "-1.bin"));
+}
+#endif
 
 const void* FakeGame::UISoundObject() noexcept
 {
