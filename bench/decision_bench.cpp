@@ -118,6 +118,32 @@ void BM_CallHeldBackByTheGate(benchmark::State& state)
 }
 BENCHMARK(BM_CallHeldBackByTheGate);
 
+// The same with the platform's steady clock instead of the test clock: what
+// the game pays, one clock reading included. A last pass stamped far ahead
+// keeps every call at the gate.
+void BM_CallHeldBackByTheGate_RealClock(benchmark::State& state)
+{
+    FakeGame game;
+    Settings.bLogging = false;
+    game.ui.SetMenus({"HUDMenu", "HUDMessagesMenu", "CursorMenu", "SpaceshipHudMenu", "MonocleMenu"});
+    const Clock::Source testClock = Clock::source;
+    Clock::source = &Clock::SteadyNow;
+    HUDState.UnityGraceStartTime = 0;
+    HUDState.LastUpdateTime = Clock::SteadyNow() + Clock::FromMilliseconds(3'600'000);
+    const Clock::Nanoseconds stamp = HUDState.LastUpdateTime;
+
+    const std::size_t before = allocations;
+    for (auto _ : state) {
+        UpdateHUD();
+    }
+    ReportAllocations(state, before);
+    Clock::source = testClock;
+    if (HUDState.LastUpdateTime != stamp) {
+        state.SkipWithError("a call got past the gate");
+    }
+}
+BENCHMARK(BM_CallHeldBackByTheGate_RealClock);
+
 // Every rule switched on and asking the game, none firing: the auto-aim target
 // is a reference of no accepted class, so its test walks all three lists.
 // With keys 0 the toggle and vehicle-aim keys are not polled: under Wine each
