@@ -2,7 +2,14 @@
 # The main job: builds the release DLL and lays out the player package in
 # dist/, then plays a short session of the simulated game against the packaged
 # DLL and prints its timeline.
+#   scripts/play.sh [my-settings.ini]   plays the session from your own INI file,
+#                                       with its own delays (about a minute); the
+#                                       session's checks expect the shipped settings
 set -euo pipefail
+ini=""
+if [ $# -gt 0 ]; then
+  ini=$(realpath "$1")
+fi
 cd "$(dirname "$0")/.."
 
 scripts/deps.sh
@@ -16,12 +23,19 @@ rm -rf "$game"
 mkdir -p "$game"
 
 echo
-echo "Simulated game session (fast mode) with the packaged DLL:"
+echo "Simulated game session with the packaged DLL:"
 # Relative paths: Wine resolves them from the game folder, as a Windows
 # program would.
 status=0
-(cd "$game" && ../wine-run.sh ../bin/LumenveilSim.exe --fast \
-    --dll "../../../$plugins/LumenveilHUD.dll" --ini "../../../$plugins/LumenveilHUD.ini") || status=$?
+mode=--fast
+start_ini="../../../$plugins/LumenveilHUD.ini"
+if [ -n "$ini" ]; then
+  cp "$ini" "$game/start.ini"
+  start_ini=start.ini
+  mode=
+fi
+(cd "$game" && ../wine-run.sh ../bin/LumenveilSim.exe $mode \
+    --dll "../../../$plugins/LumenveilHUD.dll" --ini "$start_ini") || status=$?
 
 echo
 if [ "$status" -eq 0 ]; then
