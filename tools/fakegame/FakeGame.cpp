@@ -930,6 +930,11 @@ std::uint64_t FakeGame::RunFrame(std::uint64_t token)
     return FakeMainLoopFunction(token);
 }
 
+std::uint64_t FakeGame::RunFrameTargetDirectly(std::uint64_t token)
+{
+    return FakeGameFrame(token);
+}
+
 std::uint64_t FakeGame::FramesReached() noexcept
 {
     return framesReached.load(std::memory_order_relaxed);

@@ -261,6 +261,9 @@ public:
     // the next per-frame function, which counts frames and answers
     // FrameAnswer(token), also through the plugin's thunk once patched.
     static std::uint64_t RunFrame(std::uint64_t token);
+    // The function behind the call, called directly: what a frame costs the
+    // game without the plugin's hook.
+    static std::uint64_t RunFrameTargetDirectly(std::uint64_t token);
     [[nodiscard]] static constexpr std::uint64_t FrameAnswer(std::uint64_t token) noexcept
     {
         return (token * 3) ^ 0x5A5A'5A5A'5A5A'5A5AULL;

@@ -34,6 +34,7 @@ struct Options {
     std::filesystem::path gameFolder;
     bool fast = false;
     bool loadOnly = false;
+    bool measureHook = false;
     FakeLoader::Options loader;
     std::string missingObject;  // "ui", "player" or "form"
 };
@@ -47,6 +48,7 @@ void PrintUsage()
         "  --game-folder PATH     the game folder to play in (default: the current folder)\n"
         "  --fast                 short keep-shown delays, for a session of about 20 s\n"
         "  --load-only            load and install, run one second of frames, no scripted session\n"
+        "  --measure-hook         time the hooked per-frame call against a direct call, no scripted session\n"
         "  --no-messaging         serve no messaging interface\n"
         "  --refuse-listener      refuse the listener registration\n"
         "  --no-trampoline        serve no trampoline interface\n"
@@ -92,6 +94,8 @@ std::optional<Options> ParseOptions(int argc, char** argv)
             options.fast = true;
         } else if (arg == "--load-only") {
             options.loadOnly = true;
+        } else if (arg == "--measure-hook") {
+            options.measureHook = true;
         } else if (arg == "--no-messaging") {
             options.loader.serveMessaging = false;
         } else if (arg == "--refuse-listener") {
@@ -328,7 +332,7 @@ int main(int argc, char** argv)
 
     CheckSinks(timeline, game, installs, options.missingObject != "ui");
 
-    const std::uint64_t framesBefore = FakeGame::FramesReached();
+    std::uint64_t framesBefore = FakeGame::FramesReached();
     session.Play(100);
     timeline.Check(session.framesRun() > 0 && FakeGame::FramesReached() - framesBefore == session.framesRun() &&
                        session.wrongAnswers() == 0,
@@ -352,6 +356,8 @@ int main(int argc, char** argv)
             timeline.Check(untouched && session.LogHas("result = [show] | UnityInProcess"),
                            "the decision runs from the hooked call");
         }
+    } else if (options.measureHook) {
+        framesBefore += sim::MeasureHookedCall(game, session, timeline, play);
     } else {
         sim::PlayScriptedSession(game, session, timeline, play);
     }

@@ -30,4 +30,11 @@ struct PlaySettings {
 // HUD did.
 void PlayScriptedSession(FakeGame& game, Session& session, Timeline& timeline, const PlaySettings& settings);
 
+// Times the per-frame call as the game pays for it once patched (the call
+// site, the stub, the thunk, the plugin's pass held back by its gate, the
+// tail jump) against a direct call of the function behind it, with logging
+// off and the grace period over. Returns the calls it made, which are not
+// session frames.
+std::uint64_t MeasureHookedCall(FakeGame& game, Session& session, Timeline& timeline, const PlaySettings& settings);
+
 }  // namespace sim
