@@ -1,6 +1,7 @@
 #include "Events.h"
 
 #include "GamePointers.h"
+#include "GameQueries.h"
 #include "HUDState.h"
 #include "Helpers.h"
 #include "MenuGating.h"
@@ -41,15 +42,6 @@ void RequestForLongMessage()
     HUDState.LongHUDMessageTime = Clock::Now();
 }
 
-bool MenuOpen(const char* name)
-{
-    if (UISingleton == nullptr) {
-        return false;
-    }
-    const RE::ScopedGameString menuName(name);
-    return RE::IsMenuOpen(UISingleton, menuName.get());
-}
-
 }  // namespace
 
 BSEventNotifyControl LumenveilMenusSaveLoadEventClass::ProcessEvent(const SaveLoadEvent*,
@@ -62,7 +54,7 @@ BSEventNotifyControl LumenveilMenusSaveLoadEventClass::ProcessEvent(const SaveLo
     ReloadINI();
     // Back at the pause or main menu: the game's objects may have changed,
     // and the toggle key starts over.
-    if (MenuOpen("PauseMenu") || MenuOpen("MainMenu")) {
+    if (IsMenuOpenNamed("PauseMenu") || IsMenuOpenNamed("MainMenu")) {
         LoadStaticVariables();
         HUDState.HUDToggleOverride = false;
         HUDState.bShowHUD = false;

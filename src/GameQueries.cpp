@@ -46,6 +46,15 @@ float GetPlayerVehicleValue()
     return value;
 }
 
+bool IsMenuOpenNamed(const char* name)
+{
+    if (UISingleton == nullptr) {
+        return false;
+    }
+    const RE::ScopedGameString menuName(name);
+    return RE::IsMenuOpen(UISingleton, menuName.get());
+}
+
 bool IsFloraRef(const RE::TESObjectREFR* reference)
 {
     const auto* base = reference != nullptr ? RE::BaseObject(reference) : nullptr;

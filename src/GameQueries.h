@@ -11,6 +11,10 @@ bool HostileActorsNear();
 float GetActorValuePercent(RE::ActorValueInfo* actorValue);
 float GetPlayerVehicleValue();
 
+// Whether the game's UI has the named menu open; a game string is made for
+// the question and released. False without a UI object.
+bool IsMenuOpenNamed(const char* name);
+
 // Predicates on an auto-aim target; `reference` is never null.
 bool IsFloraRef(const RE::TESObjectREFR* reference);
 bool IsHarvestedFloraRef(const RE::TESObjectREFR* reference);

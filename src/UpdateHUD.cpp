@@ -44,12 +44,6 @@ bool Within(Clock::Nanoseconds since, Clock::Nanoseconds now, std::int32_t milli
     return Clock::MillisecondsBetween(since, now) < static_cast<std::int64_t>(milliseconds);
 }
 
-bool MenuOpen(const char* name)
-{
-    const RE::ScopedGameString menuName(name);
-    return RE::IsMenuOpen(UISingleton, menuName.get());
-}
-
 // A negative (or NaN) threshold switches its rule off; the comparison is
 // inclusive and in the game's own scale.
 bool AtOrBelow(float threshold, RE::ActorValueInfo* actorValue)
@@ -120,16 +114,16 @@ Verdict WalkRules()
         return HUDState.bShowHUD ? Show("HUDToggleOverride [bShowHUD=TRUE] is active")
                                  : Hide("HUDToggleOverride [bShowHUD=FALSE] is active");
     }
-    if (!Settings.iMenuOverriderShipHUDMenu && MenuOpen("SpaceshipHudMenu")) {
+    if (!Settings.iMenuOverriderShipHUDMenu && IsMenuOpenNamed("SpaceshipHudMenu")) {
         return Hide("MenuOverrider [SpaceshipHudMenu] is active");
     }
-    if (!Settings.iMenuOverriderHandscannerMenu && MenuOpen("MonocleMenu")) {
+    if (!Settings.iMenuOverriderHandscannerMenu && IsMenuOpenNamed("MonocleMenu")) {
         return Hide("MenuOverrider [MonocleMenu] is active");
     }
-    if (Settings.iMenuOverriderShipHUDMenu && MenuOpen("SpaceshipHudMenu")) {
+    if (Settings.iMenuOverriderShipHUDMenu && IsMenuOpenNamed("SpaceshipHudMenu")) {
         return Show("MenuOverrider [SpaceshipHudMenu] is active");
     }
-    if (Settings.iMenuOverriderHandscannerMenu && MenuOpen("MonocleMenu")) {
+    if (Settings.iMenuOverriderHandscannerMenu && IsMenuOpenNamed("MonocleMenu")) {
         return Show("MenuOverrider [MonocleMenu] is active");
     }
     if (Settings.bShowInSubtitles && HUDState.SubtitlesPlaying) {
