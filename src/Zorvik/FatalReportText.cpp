@@ -78,6 +78,12 @@ std::string normalize_source_path(std::string_view path)
     if (hasRootDirectory) {
         normal += kSeparator;
     }
+    // A relative path whose first element reads as a drive ("./C:x") keeps its
+    // leading ".": dropped, it would name the drive-relative path "C:x".
+    if (rootName.empty() && !hasRootDirectory && !elements.empty() && RootNameLength(elements.front()) != 0) {
+        normal += '.';
+        normal += kSeparator;
+    }
     for (std::size_t i = 0; i < elements.size(); ++i) {
         if (i != 0) {
             normal += kSeparator;
