@@ -158,6 +158,21 @@ std::optional<std::filesystem::path> PluginLogFile()
     return newest;
 }
 
+// Followed by the exit report: the plugin may end the game inside a call.
+sim::LogTail* logAtExit = nullptr;
+
+// When the plugin ends the game, the last lines it logged say why.
+void ReportPluginLinesAtExit()
+{
+    if (logAtExit == nullptr) {
+        return;
+    }
+    for (const std::string& line : logAtExit->NewLines()) {
+        std::printf("game ended; the plugin logged: %s\n", sim::LogMessage(line).c_str());
+    }
+    std::fflush(stdout);
+}
+
 std::uintptr_t HookedCallSite()
 {
     return FakeGame::PerFrameFunction() + RE::ID::kMainLoopCallOffset;
@@ -322,6 +337,8 @@ int main(int argc, char** argv)
     if (!options.missingObject.empty()) {
         timeline.Step("the game lacks its " + options.missingObject +
                       " object: the plugin must end the game with status 0 when it looks it up");
+        logAtExit = &log;
+        std::atexit(&ReportPluginLinesAtExit);
     }
 
     timeline.Step("the loader reports the game's data loaded");
