@@ -158,17 +158,32 @@ std::optional<std::filesystem::path> PluginLogFile()
     return newest;
 }
 
-// Followed by the exit report: the plugin may end the game inside a call.
-sim::LogTail* logAtExit = nullptr;
+// The plugin ends the game inside the data-loaded message when an object is
+// missing, so what it logged is checked as the process exits.
+struct ShutdownExpectation {
+    sim::Timeline* timeline = nullptr;
+    sim::LogTail* log = nullptr;
+    std::string line;  // the plugin's message naming the missing object
+};
+ShutdownExpectation shutdownExpectation;
 
-// When the plugin ends the game, the last lines it logged say why.
-void ReportPluginLinesAtExit()
+std::string ShutdownLineFor(const std::string& missingObject)
 {
-    if (logAtExit == nullptr) {
-        return;
+    const char* pointer = missingObject == "ui" ? "UISingleton" : missingObject == "player" ? "PlayerChar" : "MQ305";
+    return std::string("[LoadStaticVariables] ") + pointer + " is nullptr, shutting down";
+}
+
+// A failed check prints the summary line that marks a failed session; the
+// exit status stays the plugin's.
+void CheckShutdownLineAtExit()
+{
+    auto& [timeline, log, expected] = shutdownExpectation;
+    bool logged = false;
+    for (const std::string& line : log->NewLines()) {
+        logged = logged || sim::LogMessage(line) == expected;
     }
-    for (const std::string& line : logAtExit->NewLines()) {
-        std::printf("game ended; the plugin logged: %s\n", sim::LogMessage(line).c_str());
+    if (!timeline->Check(logged, "the plugin ended the game with the line \"" + expected + "\"")) {
+        std::printf("\n%d checks, %d failed\n", timeline->checks(), timeline->failures());
     }
     std::fflush(stdout);
 }
@@ -337,8 +352,8 @@ int main(int argc, char** argv)
     if (!options.missingObject.empty()) {
         timeline.Step("the game lacks its " + options.missingObject +
                       " object: the plugin must end the game with status 0 when it looks it up");
-        logAtExit = &log;
-        std::atexit(&ReportPluginLinesAtExit);
+        shutdownExpectation = {&timeline, &log, ShutdownLineFor(options.missingObject)};
+        std::atexit(&CheckShutdownLineAtExit);
     }
 
     timeline.Step("the loader reports the game's data loaded");
