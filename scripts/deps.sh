@@ -9,7 +9,13 @@ packages=(
   wine64                                                # runs Windows tests and the simulated game
   clang libclang-rt-14-dev clang-format                 # native sanitizers, libFuzzer, format check
   libspdlog-dev libfmt-dev googletest libbenchmark-dev
+  chromium                                              # the companion page's tests, headless
 )
+# The companion page's tests run on Node.js and npm; Debian's are enough, but
+# a newer Node.js installed otherwise is kept.
+if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+  packages+=(nodejs npm)
+fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,0 +1,45 @@
+'use strict';
+// Analyses a log file in a worker made from an inline Blob of the page's
+// modules, so a file of a million lines leaves the page responsive; where a
+// worker cannot be made, on the page's thread after the next paint.
+
+const { analyseLog } = require('./log-report');
+
+function workerSource(modulesText) {
+  return `${modulesText}\nLumenveilModules.require('./log-worker').serveLogAnalysis(self);\n`;
+}
+
+function analyseOnPage(file) {
+  return new Promise((resolve) => setTimeout(resolve, 0)).then(async () => analyseLog(new Uint8Array(await file.arrayBuffer())));
+}
+
+function analyseLogFile(file, modulesText) {
+  let worker;
+  let url;
+  try {
+    url = URL.createObjectURL(new Blob([workerSource(modulesText)], { type: 'text/javascript' }));
+    worker = new Worker(url);
+  } catch (error) {
+    if (url) URL.revokeObjectURL(url);
+    return analyseOnPage(file);
+  }
+  return new Promise((resolve, reject) => {
+    const finish = () => {
+      worker.terminate();
+      URL.revokeObjectURL(url);
+    };
+    worker.onmessage = (event) => {
+      finish();
+      if (event.data.error) reject(new Error(event.data.error));
+      else resolve(event.data.report);
+    };
+    worker.onerror = (event) => {
+      event.preventDefault();
+      finish();
+      analyseOnPage(file).then(resolve, reject);
+    };
+    worker.postMessage(file);
+  });
+}
+
+module.exports = { analyseLogFile };

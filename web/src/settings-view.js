@@ -1,0 +1,189 @@
+'use strict';
+// The settings view: the 26 keys grouped as a player looks for them, each
+// with the shipped file's explanation, its default and range, the text in
+// the player's file and the value the plugin will use or why it refuses the
+// text; the lines the plugin never reads; saving in the shipped layout.
+
+const { element, replaceChildren } = require('./dom');
+const { SETTINGS, GROUPS, SECTION, rangeText } = require('./settings-table');
+const { checkSettings } = require('./settings-check');
+const { effectiveValue } = require('./value-readers');
+const { valueText, decode } = require('./ini-file');
+const { shippedLayout } = require('./shipped-layout');
+const { valueInWords, textOf } = require('./setting-values-text');
+const { writeIni } = require('./ini-writer');
+const { captureKey } = require('./key-capture');
+
+function createSettingsView({ root, shippedText }) {
+  const shipped = shippedLayout(shippedText);
+  const state = { fileName: null, player: null, values: new Map(), dropped: new Set() };
+  const rows = new Map();
+  const summary = root.querySelector('#settings-summary');
+  const unreadPanel = root.querySelector('#settings-unread');
+  const groupsPanel = root.querySelector('#settings-groups');
+
+  function verdictFor(setting) {
+    const text = state.values.get(setting.key).trim();
+    return effectiveValue(setting, valueText(text));
+  }
+
+  function fileFinding(setting) {
+    if (!state.player) return null;
+    const checked = state.player.keys.find((key) => key.setting.key === setting.key);
+    if (!checked.read) return `Your file: ${checked.reason}.`;
+    if (checked.occurrences.length > 1) {
+      const others = checked.occurrences.filter((line) => line !== checked.read).map((line) => line.number);
+      return `Your file writes it ${checked.occurrences.length} times: line ${checked.read.number} is read, line${others.length > 1 ? 's' : ''} ${others.join(', ')} not.`;
+    }
+    return null;
+  }
+
+  function renderVerdict(setting) {
+    const row = rows.get(setting.key);
+    const verdict = verdictFor(setting);
+    const finding = fileFinding(setting);
+    row.classList.toggle('refused', verdict.defaulted && verdict.reason !== 'empty');
+    row.dataset.effective = textOf(setting, verdict.value);
+    const lines = [];
+    if (verdict.defaulted) {
+      const why = verdict.reason === 'empty' ? (state.player && !fileFinding(setting) ? 'the value is empty' : 'no value') : verdict.reason;
+      lines.push(element('p', { class: 'verdict refused-text' }, `Refused: ${why}. The plugin uses the default ${valueInWords(setting, verdict.value)}.`));
+    } else {
+      lines.push(element('p', { class: 'verdict' }, `The plugin uses ${valueInWords(setting, verdict.value)}.`));
+    }
+    if (verdict.note) lines.push(element('p', { class: 'note' }, `Note: ${verdict.note}.`));
+    if (finding) lines.push(element('p', { class: 'note' }, finding));
+    replaceChildren(row.querySelector('.verdicts'), lines);
+  }
+
+  function renderSummary() {
+    const refused = SETTINGS.filter((setting) => {
+      const verdict = verdictFor(setting);
+      return verdict.defaulted && verdict.reason !== 'empty';
+    }).length;
+    const missing = state.player ? state.player.keys.filter((key) => !key.read).length : 0;
+    const unread = state.player ? state.player.unread.length : 0;
+    const source = state.fileName ? `Your file ${state.fileName}` : 'The shipped defaults';
+    const parts = [`${refused} value${refused === 1 ? '' : 's'} refused`];
+    if (state.player) parts.push(`${missing} key${missing === 1 ? '' : 's'} missing`, `${unread} line${unread === 1 ? '' : 's'} the plugin does not read`);
+    if (state.player && !state.player.hasSettingsSection) parts.push(`no [${SECTION}] section: the plugin reads nothing from this file`);
+    summary.textContent = `${source}: ${parts.join(', ')}.`;
+  }
+
+  function renderUnread() {
+    if (!state.player || state.player.unread.length === 0) {
+      replaceChildren(unreadPanel);
+      unreadPanel.hidden = true;
+      return;
+    }
+    unreadPanel.hidden = false;
+    replaceChildren(unreadPanel,
+      element('h2', {}, 'Lines the plugin does not read'),
+      element('p', {}, 'Saving keeps these lines as they are, at the end of their section. Untick a line to drop it.'),
+      element('ul', {}, state.player.unread.map((finding) => element('li', { class: 'unread', dataset: { line: finding.line.number } },
+        element('label', {},
+          element('input', { type: 'checkbox', checked: !state.dropped.has(finding.line.number), onchange: (event) => {
+            if (event.target.checked) state.dropped.delete(finding.line.number);
+            else state.dropped.add(finding.line.number);
+          } }),
+          ` keep line ${finding.line.number} `, element('code', {}, finding.line.text.trim())),
+        element('span', { class: 'why' }, ` ${finding.why}`),
+        finding.suggestion ? element('button', { type: 'button', class: 'small', onclick: () => adoptSuggestion(finding) }, `use it as ${finding.suggestion}`) : null))));
+  }
+
+  // A misspelt key's value moves to the key it meant; the misspelt line is dropped.
+  function adoptSuggestion(finding) {
+    const input = rows.get(finding.suggestion).querySelector('input.value');
+    input.value = finding.line.value;
+    state.values.set(finding.suggestion, finding.line.value);
+    state.dropped.add(finding.line.number);
+    renderAll();
+  }
+
+  function buildRows() {
+    const groups = GROUPS.map((group) => {
+      const settings = SETTINGS.filter((setting) => setting.group === group.id);
+      return element('section', { class: 'group', id: `group-${group.id}` },
+        element('h2', {}, group.title),
+        settings.map((setting) => {
+          const row = element('div', { class: 'setting', id: `setting-${setting.key}`, dataset: { key: setting.key } },
+            element('div', { class: 'name' }, element('code', {}, setting.key)),
+            element('p', { class: 'explanation' }, (shipped.get(setting.key) || {}).explanation || ''),
+            element('div', { class: 'edit' },
+              element('input', { class: 'value', type: 'text', spellcheck: 'false', 'aria-label': setting.key,
+                oninput: (event) => { state.values.set(setting.key, event.target.value); renderVerdict(setting); renderSummary(); } }),
+              setting.kind === 'keyCode'
+                ? element('button', { type: 'button', class: 'capture', onclick: () => captureKey(root, (code) => setKeyCode(setting, code)) }, 'Press a key…')
+                : null,
+              element('span', { class: 'facts' },
+                `default ${textOf(setting, setting.reloadDefault)}` +
+                (shipped.has(setting.key) && shipped.get(setting.key).value !== textOf(setting, setting.reloadDefault)
+                  ? ` when missing, shipped ${shipped.get(setting.key).value}` : '') + ` · ${rangeText(setting)}`)),
+            element('div', { class: 'verdicts' }));
+          rows.set(setting.key, row);
+          return row;
+        }));
+    });
+    replaceChildren(groupsPanel, groups);
+  }
+
+  function setKeyCode(setting, code) {
+    const text = textOf(setting, code);
+    rows.get(setting.key).querySelector('input.value').value = text;
+    state.values.set(setting.key, text);
+    renderVerdict(setting);
+    renderSummary();
+  }
+
+  function renderAll() {
+    for (const setting of SETTINGS) {
+      rows.get(setting.key).querySelector('input.value').value = state.values.get(setting.key);
+      renderVerdict(setting);
+    }
+    renderUnread();
+    renderSummary();
+  }
+
+  function startFromShipped() {
+    state.fileName = null;
+    state.player = null;
+    state.dropped = new Set();
+    for (const setting of SETTINGS) {
+      state.values.set(setting.key, shipped.has(setting.key) ? shipped.get(setting.key).value : textOf(setting, setting.reloadDefault));
+    }
+    renderAll();
+  }
+
+  function openText(fileName, text) {
+    state.fileName = fileName;
+    state.player = checkSettings(text);
+    state.dropped = new Set();
+    for (const key of state.player.keys) {
+      state.values.set(key.setting.key, key.read ? key.read.value : textOf(key.setting, key.setting.reloadDefault));
+    }
+    renderAll();
+  }
+
+  async function openFile(file) {
+    openText(file.name, decode(new Uint8Array(await file.arrayBuffer())));
+  }
+
+  function savedText() {
+    return writeIni({ shippedText, values: state.values, player: state.player, dropped: state.dropped });
+  }
+
+  function save() {
+    const url = URL.createObjectURL(new Blob([savedText()], { type: 'text/plain' }));
+    const link = element('a', { href: url, download: 'LumenveilHUD.ini' });
+    document.body.append(link);
+    link.click();
+    link.remove();
+    setTimeout(() => URL.revokeObjectURL(url), 1000);
+  }
+
+  buildRows();
+  startFromShipped();
+  return { openFile, openText, startFromShipped, save, savedText };
+}
+
+module.exports = { createSettingsView };

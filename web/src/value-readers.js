@@ -1,0 +1,124 @@
+'use strict';
+// The plugin's reading of one value text, kind by kind. Each reader takes the
+// text the settings file gives for a key and returns { value } when the
+// plugin stores it, or { refused } with the reason in the player's words.
+// The texts are never empty here: an empty text keeps the default before
+// any reader runs.
+
+const { decimalToFloat32, minNormal } = require('./float32');
+
+const INT32_MIN = -2147483648;
+const INT32_MAX = 2147483647;
+const UINT32_MAX = 4294967295;
+
+function firstOutside(text, allowed) {
+  for (const character of text) {
+    if (!allowed.includes(character)) return character;
+  }
+  return null;
+}
+
+function describeCharacter(character) {
+  if (character === ' ') return 'a space';
+  if (character === '\t') return 'a tab';
+  const code = character.codePointAt(0);
+  if (code < 0x20 || code === 0x7f) return `the control character 0x${code.toString(16).toUpperCase()}`;
+  return `"${character}"`;
+}
+
+function outOfRange(value, setting) {
+  return { refused: `${value} is out of range (${setting.min} to ${setting.max})` };
+}
+
+// Base-10, the longest valid prefix, nothing when no digit starts the text
+// or the number does not fit in 32 bits (the C library's signed conversion).
+function toInt32(text) {
+  const match = /^[-+]?[0-9]+/.exec(text);
+  if (!match) return { refused: 'no number at its start' };
+  const value = Number(match[0]);
+  if (value < INT32_MIN || value > INT32_MAX) return { refused: `${match[0]} is too large for a 32-bit number` };
+  return { value: value === 0 ? 0 : value };
+}
+
+function readBoolean(text) {
+  if (text === '1') return { value: true };
+  const hint = /^(true|yes|on)$/i.test(text) ? `; "${text}" reads as off, write 1 for on` : '';
+  return text === '0' ? { value: false } : { value: false, note: `only 1 is on${hint}` };
+}
+
+function readDigits(text, setting) {
+  const outside = firstOutside(text, '0123456789');
+  if (outside !== null) {
+    const why = outside === '-' ? 'a minus sign' : outside === '.' ? 'a decimal point' : describeCharacter(outside);
+    return { refused: `only the digits 0 to 9 are read, and it holds ${why}` };
+  }
+  const number = toInt32(text);
+  if (number.refused) return number;
+  return number.value >= setting.min && number.value <= setting.max ? number : outOfRange(number.value, setting);
+}
+
+function readFlag(text) {
+  const outside = firstOutside(text, '-0123456789');
+  if (outside !== null) return { refused: `only 0 or 1 is read, and it holds ${describeCharacter(outside)}` };
+  const number = toInt32(text);
+  if (number.refused) return number;
+  if (number.value === 0 || number.value === 1) return { value: number.value === 1 };
+  return { refused: `${number.value} is neither 0 nor 1` };
+}
+
+function readDecimal(text, setting) {
+  const outside = firstOutside(text, '-.0123456789');
+  if (outside !== null) {
+    const why = outside === 'e' || outside === 'E' ? 'an exponent ("e")' : describeCharacter(outside);
+    return { refused: `only digits, a point and a minus sign are read, and it holds ${why}` };
+  }
+  const match = /^-?([0-9]+\.?[0-9]*|\.[0-9]+)/.exec(text);
+  if (!match) return { refused: 'no number at its start' };
+  const value = decimalToFloat32(match[0]);
+  const magnitude = Math.abs(value);
+  if (!Number.isFinite(value)) return { refused: `${match[0]} is too large to be read` };
+  // The Windows C library reports an underflow when the rounded result is
+  // below the smallest normal float, and the plugin then keeps the default.
+  if (magnitude !== 0 && magnitude < minNormal) return { refused: `${match[0]} is too small to be read` };
+  if (magnitude === 0 && /[1-9]/.test(match[0])) return { refused: `${match[0]} is too small to be read` };
+  const unread = text.slice(match[0].length);
+  const note = unread ? `only "${match[0]}" is read; "${unread}" is ignored` : undefined;
+  if (value >= setting.min && value <= setting.max) return { value, note };
+  if (value < 0) return { refused: `${match[0]} is negative, which leaves the rule off (${setting.min} to ${setting.max})` };
+  return outOfRange(match[0], setting);
+}
+
+// Base 16 as the C library's unsigned conversion reads it: white space, a
+// sign, an optional 0x, then hexadecimal digits up to the first other
+// character; a minus negates modulo 2^32.
+function readKeyCode(text, setting) {
+  const match = /^[ \t\n\v\f\r]*([-+]?)(0[xX](?=[0-9a-fA-F]))?([0-9a-fA-F]+)/.exec(text);
+  if (!match) return { refused: 'no hexadecimal number at its start' };
+  const digits = match[3].replace(/^0+(?=.)/, '');
+  if (digits.length > 8 || parseInt(digits, 16) > UINT32_MAX) {
+    return { refused: `${match[0].trim()} is too large for a 32-bit number` };
+  }
+  const magnitude = parseInt(digits, 16);
+  const value = match[1] === '-' ? (UINT32_MAX + 1 - magnitude) % (UINT32_MAX + 1) : magnitude;
+  const unread = text.slice(match[0].length);
+  if (value >= setting.min && value <= setting.max) {
+    const note = unread && !/^[hH]$/.test(unread) ? `only "${match[0].trim()}" is read; "${unread}" is ignored` : undefined;
+    return { value, note };
+  }
+  if (value === 0) return { refused: `0 means no key here, and it is the default (range ${setting.min} to ${setting.max})` };
+  const decimalHint = /^[0-9]+$/.test(text) ? ` (hexadecimal; for the decimal ${text} write ${Number(text).toString(16).toUpperCase()})` : '';
+  return { refused: `${text.trim()} reads as 0x${value.toString(16).toUpperCase()} = ${value}, out of range 1 to FF${decimalHint}` };
+}
+
+const readers = { boolean: readBoolean, digits: readDigits, flag: readFlag, decimal: readDecimal, keyCode: readKeyCode };
+
+// The value the plugin stores for one key, given the text the file gives
+// ('' when the key is missing or empty).
+function effectiveValue(setting, text) {
+  if (text === '') return { value: setting.reloadDefault, defaulted: true, reason: 'empty' };
+  const read = readers[setting.kind](text, setting);
+  if (read.refused) return { value: setting.reloadDefault, defaulted: true, reason: read.refused };
+  return { value: read.value, defaulted: false, note: read.note };
+}
+
+module.exports = { effectiveValue, readers };

@@ -1,0 +1,94 @@
+'use strict';
+// INI files for the file-reading comparison: tricky ones written by hand
+// (names in other letter cases, white space, quotes, comments, keys written
+// twice, sections twice or misspelt, line endings, byte-order marks, values
+// longer than the plugin's buffer) and generated ones that mix all of these.
+
+const fs = require('node:fs');
+const path = require('node:path');
+const { repository } = require('./build-tree');
+const { generator } = require('./value-generator');
+const { SETTINGS } = require('./load-page-modules')('settings-table');
+
+const latin1 = (text) => Buffer.from(text, 'latin1');
+const crlf = (lines) => latin1(lines.join('\r\n') + '\r\n');
+
+function handWritten() {
+  const shipped = fs.readFileSync(path.join(repository, 'package', 'LumenveilHUD.ini'));
+  const utf16 = (text) => Buffer.concat([Buffer.from([0xff, 0xfe]), Buffer.from(text, 'utf16le')]);
+  const utf8WithMark = (text) => Buffer.concat([Buffer.from([0xef, 0xbb, 0xbf]), Buffer.from(text, 'utf8')]);
+  const files = {
+    shipped,
+    empty: latin1(''),
+    'no-section': crlf(['iHUDToggle=70', 'iKeepHUDShownMS=5000']),
+    'letter-case': crlf(['[SETTINGS]', 'ihudtoggle=70', 'IKEEPHUDSHOWNMS=5000', 'bshowincombat=1', 'BLOGGING=1']),
+    'white-space': crlf(['  [Settings]  ', '  iHUDToggle  =   70  ', '\tiKeepHUDShownMS\t=\t5000\t', 'bShowInCombat =0', 'fShowBelowHealthPercent=  25 ']),
+    quotes: crlf(['[Settings]', 'iHUDToggle="70"', "iKeepHUDShownMS='5000'", 'iKeepHUDShownLongMS="5000\'', 'bLogging=""',
+      'bShowInCombat="1', 'bShowWhileSneaking=\'0\'', 'fShowBelowHealthPercent=" 25 "', 'iVehicleAimKeyDown=""05""']),
+    'inline-comments': crlf(['[Settings] ; the plugin\'s', 'iKeepHUDShownMS=5000 ; five seconds', 'bShowInCombat=1 ; on',
+      'iHUDToggle=70 ; F1', 'fShowBelowHealthPercent=25 # a quarter']),
+    'commented-keys': crlf(['[Settings]', ';iHUDToggle=70', '#iKeepHUDShownMS=5000', '; bShowInCombat=0', 'bShowWhileSneaking=0']),
+    'key-twice': crlf(['[Settings]', 'iKeepHUDShownMS=1000', 'iHUDToggle=70', 'iKeepHUDShownMS=3000', 'IHUDTOGGLE=71']),
+    'section-twice': crlf(['[Settings]', 'iKeepHUDShownMS=1000', '[Other]', 'iHUDToggle=72', '[settings]',
+      'iKeepHUDShownMS=3000', 'iHUDToggle=70', 'bShowInCombat=0']),
+    'section-variants': crlf(['[ Settings ]', 'iKeepHUDShownMS=1000', '[Settings', 'iHUDToggle=70', '[Settings]x', 'bShowInCombat=0']),
+    'section-indented': crlf(['   [Settings]', 'iKeepHUDShownMS=1234']),
+    'empty-section-first': crlf(['[]', 'iHUDToggle=70', '[Settings]', 'iKeepHUDShownMS=1000']),
+    'lf-endings': latin1('[Settings]\niHUDToggle=70\niKeepHUDShownMS=5000\n'),
+    'cr-endings': latin1('[Settings]\riHUDToggle=70\riKeepHUDShownMS=5000\r'),
+    'mixed-endings': latin1('[Settings]\r\niHUDToggle=70\niKeepHUDShownMS=5000\rbShowInCombat=0'),
+    'no-final-newline': latin1('[Settings]\r\niKeepHUDShownMS=4321'),
+    'utf8-mark': utf8WithMark('[Settings]\r\niHUDToggle=70\r\niKeepHUDShownMS=5000\r\n'),
+    'utf16-mark': utf16('[Settings]\r\niHUDToggle=70\r\niKeepHUDShownMS=5000\r\nfShowBelowHealthPercent=12.5\r\n'),
+    'no-equals': crlf(['[Settings]', 'bLogging', 'iHUDToggle 70', 'iKeepHUDShownMS=5000']),
+    'empty-name': crlf(['[Settings]', '=5000', ' = 70', 'iKeepHUDShownMS=']),
+    'space-in-name': crlf(['[Settings]', 'iKeep HUDShownMS=5000', 'i HUDToggle=70']),
+    'equals-in-value': crlf(['[Settings]', 'iHUDToggle=70=5', 'iKeepHUDShownMS==5000', 'fShowBelowHealthPercent=25=']),
+    'long-value': crlf(['[Settings]', `iKeepHUDShownMS=${'0'.repeat(10005)}5`, `iHUDToggle=${'0'.repeat(9997)}71`, `bShowInCombat=1${' '.repeat(20000)}x`]),
+    'long-line-of-spaces': crlf(['[Settings]', `iKeepHUDShownMS=${' '.repeat(12000)}5000`]),
+    'non-ascii': latin1('[Settings]\r\niKeepHUDShownMS=\u00a05000\r\niHUDToggle=70\u00e9\r\nbShowInCombat=\u00b9\r\n'),
+    'fullwidth-digits': utf8WithMark('[Settings]\r\niKeepHUDShownMS=\uff15\uff10\uff10\uff10\r\niHUDToggle=\uff17\uff10\r\n'),
+    'tab-and-formfeed': latin1('[Settings]\r\n\fiKeepHUDShownMS=5000\f\r\n\viHUDToggle=70\v\r\n'),
+    'keys-before-and-after': crlf(['iHUDToggle=71', '[Settings]', 'iKeepHUDShownMS=1000', '[General]', 'iKeepHUDShownMS=3000']),
+  };
+  return Object.entries(files).map(([name, bytes]) => ({ name, bytes, handWritten: true }));
+}
+
+function generated(seed, count) {
+  const { kinds, integer, next } = generator(seed);
+  const pick = (list) => list[integer(list.length)];
+  const caseOf = (name) => pick([name, name, name.toLowerCase(), name.toUpperCase(),
+    [...name].map((c) => (next() < 0.5 ? c.toLowerCase() : c.toUpperCase())).join('')]);
+  const space = () => pick(['', '', '', ' ', '  ', '\t']);
+  const files = [];
+  for (let number = 0; number < count; number++) {
+    const lines = [];
+    const section = (name) => lines.push(`${space()}[${caseOf(name)}]${pick(['', '', ' ', ' ; comment'])}`);
+    if (next() < 0.2) lines.push(`${caseOf(pick(SETTINGS).key)}=${kinds.digits()}`);
+    if (next() < 0.2) { section(pick(['General', 'Display', 'Setting'])); lines.push(`iHUDToggle=${kinds.keyCode()}`); }
+    section('Settings');
+    for (const setting of SETTINGS) {
+      const writes = next() < 0.15 ? 0 : next() < 0.1 ? 2 : 1;
+      for (let i = 0; i < writes; i++) {
+        let value = kinds[setting.kind]();
+        if (next() < 0.1) value = `${pick(['"', "'"])}${value}${pick(['"', "'", ''])}`;
+        if (next() < 0.1) value += pick([' ; a comment', '\t; on', ' # why']);
+        const prefix = next() < 0.05 ? pick([';', '#', '; ']) : '';
+        lines.push(`${prefix}${space()}${caseOf(setting.key)}${space()}=${space()}${value}${space()}`);
+      }
+      if (next() < 0.05) lines.push(pick(['', '; a note of mine', 'not a setting', '[Settings]', '[Other]']));
+    }
+    if (next() < 0.3) { section(pick(['Settings', 'Extra'])); lines.push(`iKeepHUDShownMS=${kinds.digits()}`); }
+    const ending = pick(['\r\n', '\r\n', '\n']);
+    let bytes = latin1(lines.join(ending) + ending);
+    if (next() < 0.1) bytes = Buffer.concat([Buffer.from([0xef, 0xbb, 0xbf]), bytes]);
+    files.push({ name: 'generated', bytes, handWritten: false });
+  }
+  return files;
+}
+
+function iniFiles(seed, count = 300) {
+  return [...handWritten(), ...generated(seed, count)];
+}
+
+module.exports = { iniFiles };
