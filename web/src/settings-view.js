@@ -30,7 +30,7 @@ function createSettingsView({ root, shippedText }) {
   function fileFinding(setting) {
     if (!state.player) return null;
     const checked = state.player.keys.find((key) => key.setting.key === setting.key);
-    if (!checked.read) return `Your file: ${checked.reason}.`;
+    if (!checked.read) return checked.occurrences.length ? `Your file: ${checked.reason}.` : null;
     if (checked.occurrences.length > 1) {
       const others = checked.occurrences.filter((line) => line !== checked.read).map((line) => line.number);
       return `Your file writes it ${checked.occurrences.length} times: line ${checked.read.number} is read, line${others.length > 1 ? 's' : ''} ${others.join(', ')} not.`;
@@ -38,33 +38,44 @@ function createSettingsView({ root, shippedText }) {
     return null;
   }
 
+  // ok, note, missing, refused or misread: the last two mark the row.
+  function verdictLines(setting, verdict) {
+    const uses = (value) => valueInWords(setting, value);
+    const checked = state.player && state.player.keys.find((key) => key.setting.key === setting.key);
+    const untouchedMissing = checked && !checked.read && state.values.get(setting.key) === checked.initialText;
+    if (untouchedMissing) return ['missing', `Not read from your file: the plugin uses the default ${uses(verdict.value)}. Saving writes it.`];
+    if (verdict.defaulted && verdict.reason === 'empty') return ['refused', `Empty value: the plugin uses the default ${uses(verdict.value)}.`];
+    if (verdict.defaulted && verdict.intended) return ['ok', `The plugin uses ${uses(verdict.value)}: ${verdict.reason}.`];
+    if (verdict.defaulted) return ['refused', `Refused: ${verdict.reason}. The plugin uses the default ${uses(verdict.value)}.`];
+    if (verdict.misread) return ['misread', `Read as ${uses(verdict.value)}: ${verdict.misread}; write 1 for on.`];
+    return ['ok', `The plugin uses ${uses(verdict.value)}.`];
+  }
+
+  function isProblem(setting) {
+    const [kind] = verdictLines(setting, verdictFor(setting));
+    return kind === 'refused' || kind === 'misread';
+  }
+
   function renderVerdict(setting) {
     const row = rows.get(setting.key);
     const verdict = verdictFor(setting);
+    const [kind, text] = verdictLines(setting, verdict);
     const finding = fileFinding(setting);
-    row.classList.toggle('refused', verdict.defaulted && verdict.reason !== 'empty');
+    row.classList.toggle('refused', kind === 'refused' || kind === 'misread');
+    row.dataset.verdict = kind;
     row.dataset.effective = textOf(setting, verdict.value);
-    const lines = [];
-    if (verdict.defaulted) {
-      const why = verdict.reason === 'empty' ? (state.player && !fileFinding(setting) ? 'the value is empty' : 'no value') : verdict.reason;
-      lines.push(element('p', { class: 'verdict refused-text' }, `Refused: ${why}. The plugin uses the default ${valueInWords(setting, verdict.value)}.`));
-    } else {
-      lines.push(element('p', { class: 'verdict' }, `The plugin uses ${valueInWords(setting, verdict.value)}.`));
-    }
-    if (verdict.note) lines.push(element('p', { class: 'note' }, `Note: ${verdict.note}.`));
-    if (finding) lines.push(element('p', { class: 'note' }, finding));
-    replaceChildren(row.querySelector('.verdicts'), lines);
+    replaceChildren(row.querySelector('.verdicts'),
+      element('p', { class: `verdict verdict-${kind}` }, text),
+      verdict.note ? element('p', { class: 'note' }, `Note: ${verdict.note}.`) : null,
+      finding ? element('p', { class: 'note' }, finding) : null);
   }
 
   function renderSummary() {
-    const refused = SETTINGS.filter((setting) => {
-      const verdict = verdictFor(setting);
-      return verdict.defaulted && verdict.reason !== 'empty';
-    }).length;
+    const refused = SETTINGS.filter(isProblem).length;
     const missing = state.player ? state.player.keys.filter((key) => !key.read).length : 0;
     const unread = state.player ? state.player.unread.length : 0;
     const source = state.fileName ? `Your file ${state.fileName}` : 'The shipped defaults';
-    const parts = [`${refused} value${refused === 1 ? '' : 's'} refused`];
+    const parts = [`${refused} value${refused === 1 ? '' : 's'} refused or misread`];
     if (state.player) parts.push(`${missing} key${missing === 1 ? '' : 's'} missing`, `${unread} line${unread === 1 ? '' : 's'} the plugin does not read`);
     if (state.player && !state.player.hasSettingsSection) parts.push(`no [${SECTION}] section: the plugin reads nothing from this file`);
     summary.textContent = `${source}: ${parts.join(', ')}.`;
@@ -159,7 +170,8 @@ function createSettingsView({ root, shippedText }) {
     state.player = checkSettings(text);
     state.dropped = new Set();
     for (const key of state.player.keys) {
-      state.values.set(key.setting.key, key.read ? key.read.value : textOf(key.setting, key.setting.reloadDefault));
+      key.initialText = key.read ? key.read.value : textOf(key.setting, key.setting.reloadDefault);
+      state.values.set(key.setting.key, key.initialText);
     }
     renderAll();
   }

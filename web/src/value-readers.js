@@ -42,8 +42,7 @@ function toInt32(text) {
 
 function readBoolean(text) {
   if (text === '1') return { value: true };
-  const hint = /^(true|yes|on)$/i.test(text) ? `; "${text}" reads as off, write 1 for on` : '';
-  return text === '0' ? { value: false } : { value: false, note: `only 1 is on${hint}` };
+  return text === '0' ? { value: false } : { value: false, misread: `only 1 is on, so "${text}" reads as off` };
 }
 
 function readDigits(text, setting) {
@@ -84,7 +83,7 @@ function readDecimal(text, setting) {
   const unread = text.slice(match[0].length);
   const note = unread ? `only "${match[0]}" is read; "${unread}" is ignored` : undefined;
   if (value >= setting.min && value <= setting.max) return { value, note };
-  if (value < 0) return { refused: `${match[0]} is negative, which leaves the rule off (${setting.min} to ${setting.max})` };
+  if (value < 0) return { refused: `${match[0]} is negative: the rule is off`, intended: true };
   return outOfRange(match[0], setting);
 }
 
@@ -105,7 +104,7 @@ function readKeyCode(text, setting) {
     const note = unread && !/^[hH]$/.test(unread) ? `only "${match[0].trim()}" is read; "${unread}" is ignored` : undefined;
     return { value, note };
   }
-  if (value === 0) return { refused: `0 means no key here, and it is the default (range ${setting.min} to ${setting.max})` };
+  if (value === 0) return { refused: '0 means no key', intended: true };
   const decimalHint = /^[0-9]+$/.test(text) ? ` (hexadecimal; for the decimal ${text} write ${Number(text).toString(16).toUpperCase()})` : '';
   return { refused: `${text.trim()} reads as 0x${value.toString(16).toUpperCase()} = ${value}, out of range 1 to FF${decimalHint}` };
 }
@@ -117,8 +116,8 @@ const readers = { boolean: readBoolean, digits: readDigits, flag: readFlag, deci
 function effectiveValue(setting, text) {
   if (text === '') return { value: setting.reloadDefault, defaulted: true, reason: 'empty' };
   const read = readers[setting.kind](text, setting);
-  if (read.refused) return { value: setting.reloadDefault, defaulted: true, reason: read.refused };
-  return { value: read.value, defaulted: false, note: read.note };
+  if (read.refused) return { value: setting.reloadDefault, defaulted: true, reason: read.refused, intended: read.intended };
+  return { value: read.value, defaulted: false, note: read.note, misread: read.misread };
 }
 
 module.exports = { effectiveValue, readers };
