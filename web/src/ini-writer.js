@@ -22,26 +22,31 @@ function sortPlayerLines(playerIni, readLines, shipped, dropped) {
   const firstSettings = playerIni.lines.find((line) => line.kind === 'section' && sameName(line.name, SECTION));
   const commentsAbove = new Map();
   const kept = { beforeSections: [], inSettings: [], otherSections: [] };
-  let pendingComments = [];
+  let pending = [];
+  let pendingHome = null;
+  const flush = () => {
+    if (pending.length) pendingHome.push(...pending.splice(0));
+  };
   for (const line of playerIni.lines) {
     if (dropped.has(line.number)) continue;
-    const inFirstSettings = line.section === firstSettings && firstSettings !== undefined;
+    const inFirstSettings = firstSettings !== undefined && line.section === firstSettings;
     const home = !line.section ? kept.beforeSections : inFirstSettings ? kept.inSettings : kept.otherSections;
-    if (line === firstSettings) continue;
-    if (readLines.has(line)) {
-      if (pendingComments.length) commentsAbove.set(readLines.get(line), pendingComments);
-      pendingComments = [];
-      continue;
+    if (line.kind === 'section') {
+      flush();
+      if (line !== firstSettings) home.push(line.text);
+    } else if (readLines.has(line)) {
+      if (pending.length) commentsAbove.set(readLines.get(line), pending.splice(0));
+    } else if (line.kind === 'comment' && home === kept.otherSections) {
+      home.push(line.text);
+    } else if (line.kind === 'comment' && !known.has(line.text.trim())) {
+      pending.push(line.text);
+      pendingHome = home;
+    } else if (line.kind === 'entry' || line.kind === 'other') {
+      flush();
+      home.push(line.text);
     }
-    const ownComment = line.kind === 'comment' && !known.has(line.text.trim());
-    if (ownComment && home !== kept.otherSections) {
-      pendingComments.push(line.text);
-      continue;
-    }
-    if (line.kind === 'blank' || (line.kind === 'comment' && home !== kept.otherSections)) continue;
-    home.push(...pendingComments.splice(0), line.text);
   }
-  kept.inSettings.push(...pendingComments);
+  flush();
   return { commentsAbove, kept };
 }
 

@@ -33,6 +33,8 @@ function captureKey(root, onCode) {
   }
   area.addEventListener('mousedown', (event) => {
     event.preventDefault();
+    // The release of the back and forward buttons would leave the page.
+    document.addEventListener('mouseup', (release) => release.preventDefault(), { capture: true, once: true });
     take(codeOfMouseButton(event.button), `Mouse button ${event.button}`);
   });
   area.addEventListener('contextmenu', (event) => event.preventDefault());
