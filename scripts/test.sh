@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The whole test suite: formatting, the Windows build with its tests under Wine,
-# and the native build of the Win32-free code with sanitizers and fuzzers.
+# the native build of the Win32-free code with sanitizers and fuzzers, and
+# the companion page in headless Chromium.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,4 +15,6 @@ for preset in windows-release native-sanitize; do
   cmake --build --preset "$preset" -j "$jobs"
   ctest --preset "$preset" -j "$jobs"
 done
+echo "== companion page (headless Chromium)"
+web/test.sh
 echo "All tests passed."
