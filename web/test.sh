@@ -11,4 +11,4 @@ if [ ! -e node_modules/.package-lock.json ] || [ package-lock.json -nt node_modu
   npm ci --no-audit --no-fund
 fi
 node build.js --check
-node --test test/
+node --test test/*.test.js
