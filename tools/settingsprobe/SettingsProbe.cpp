@@ -57,7 +57,11 @@ std::string Text(float value)
     return bits;
 }
 
-#define PROBED(field) ProbedKey{#field, [] { return Text(Settings.field); }}
+#define PROBED(field)                               \
+    ProbedKey                                       \
+    {                                               \
+#field, [] { return Text(Settings.field); } \
+    }
 
 // The keys as the shipped file names them, in the plugin's reading order.
 const std::vector<ProbedKey> kKeys{
