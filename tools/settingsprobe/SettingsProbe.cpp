@@ -57,11 +57,9 @@ std::string Text(float value)
     return bits;
 }
 
-#define PROBED(field)                               \
-    ProbedKey                                       \
-    {                                               \
-#field, [] { return Text(Settings.field); } \
-    }
+// clang-format off
+#define PROBED(field) ProbedKey{#field, [] { return Text(Settings.field); }}
+// clang-format on
 
 // The keys as the shipped file names them, in the plugin's reading order.
 const std::vector<ProbedKey> kKeys{
