@@ -5,24 +5,13 @@
 // The first section of a name and the first key of a name in it are the
 // ones read; later ones are never seen by the plugin.
 
+const { readFileText } = require('./text-encoding');
+
 const VALUE_LIMIT = 9999; // the plugin reads into a buffer of 10000 characters
 
-// The plugin asks for narrow text: Windows gives a Unicode file's full-width
-// forms (U+FF01 to U+FF5E) as their ASCII look-alikes, so a full-width 5000
-// reads as 5000.
-function narrowed(text) {
-  return text.replace(/[\uff01-\uff5e]/g, (character) => String.fromCharCode(character.charCodeAt(0) - 0xfee0));
-}
-
-// File bytes to text: a byte-order mark selects UTF-8 or UTF-16; anything
-// else is the Windows ANSI code page.
+// File bytes to the text the plugin's reading receives.
 function decode(bytes) {
-  if (bytes[0] === 0xef && bytes[1] === 0xbb && bytes[2] === 0xbf) {
-    return narrowed(new TextDecoder('utf-8').decode(bytes.subarray(3)));
-  }
-  if (bytes[0] === 0xff && bytes[1] === 0xfe) return narrowed(new TextDecoder('utf-16le').decode(bytes.subarray(2)));
-  if (bytes[0] === 0xfe && bytes[1] === 0xff) return narrowed(new TextDecoder('utf-16be').decode(bytes.subarray(2)));
-  return new TextDecoder('windows-1252').decode(bytes);
+  return readFileText(bytes).asRead;
 }
 
 const SPACE = /^[ \t\v\f]+|[ \t\v\f]+$/g;

@@ -17,7 +17,7 @@ function shippedComments(shipped) {
 
 // Sorts the player's lines into: comments above each read key, kept lines
 // before any section, in [Settings], and in the sections after.
-function sortPlayerLines(playerIni, readLines, shipped, dropped) {
+function sortPlayerLines(playerIni, readLines, shipped, dropped, written) {
   const known = shippedComments(shipped);
   const firstSettings = playerIni.lines.find((line) => line.kind === 'section' && sameName(line.name, SECTION));
   const commentsAbove = new Map();
@@ -29,21 +29,23 @@ function sortPlayerLines(playerIni, readLines, shipped, dropped) {
   };
   for (const line of playerIni.lines) {
     if (dropped.has(line.number)) continue;
+    // Kept lines as the file holds them, not as the plugin's reading sees them.
+    const text = written ? written[line.number - 1] : line.text;
     const inFirstSettings = firstSettings !== undefined && line.section === firstSettings;
     const home = !line.section ? kept.beforeSections : inFirstSettings ? kept.inSettings : kept.otherSections;
     if (line.kind === 'section') {
       flush();
-      if (line !== firstSettings) home.push(line.text);
+      if (line !== firstSettings) home.push(text);
     } else if (readLines.has(line)) {
       if (pending.length) commentsAbove.set(readLines.get(line), pending.splice(0));
     } else if (line.kind === 'comment' && home === kept.otherSections) {
-      home.push(line.text);
+      home.push(text);
     } else if (line.kind === 'comment' && !known.has(line.text.trim())) {
-      pending.push(line.text);
+      pending.push(text);
       pendingHome = home;
     } else if (line.kind === 'entry' || line.kind === 'other') {
       flush();
-      home.push(line.text);
+      home.push(text);
     }
   }
   flush();
@@ -51,13 +53,14 @@ function sortPlayerLines(playerIni, readLines, shipped, dropped) {
 }
 
 // shippedText: the shipped file; values: key -> value text to write;
-// player: the checked player's file or null; dropped: line numbers not to keep.
-function writeIni({ shippedText, values, player = null, dropped = new Set() }) {
+// player: the checked player's file or null; written: its lines as the file
+// holds them; dropped: line numbers not to keep.
+function writeIni({ shippedText, values, player = null, written = null, dropped = new Set() }) {
   const shipped = parseIni(shippedText);
   const readLines = new Map();
   if (player) for (const key of player.keys) if (key.read) readLines.set(key.read, key.setting.key);
   const { commentsAbove, kept } = player
-    ? sortPlayerLines(player.ini, readLines, shipped, dropped)
+    ? sortPlayerLines(player.ini, readLines, shipped, dropped, written)
     : { commentsAbove: new Map(), kept: { beforeSections: [], inSettings: [], otherSections: [] } };
 
   const out = [];

@@ -8,7 +8,8 @@ const { element, replaceChildren } = require('./dom');
 const { SETTINGS, GROUPS, SECTION, rangeText } = require('./settings-table');
 const { checkSettings } = require('./settings-check');
 const { effectiveValue } = require('./value-readers');
-const { valueText, decode } = require('./ini-file');
+const { valueText, VALUE_LIMIT } = require('./ini-file');
+const { readFileText, encodeText } = require('./text-encoding');
 const { shippedLayout } = require('./shipped-layout');
 const { valueInWords, textOf } = require('./setting-values-text');
 const { writeIni } = require('./ini-writer');
@@ -16,7 +17,7 @@ const { captureKey } = require('./key-capture');
 
 function createSettingsView({ root, shippedText }) {
   const shipped = shippedLayout(shippedText);
-  const state = { fileName: null, player: null, values: new Map(), dropped: new Set() };
+  const state = { fileName: null, player: null, written: null, encoding: 'windows-1252', values: new Map(), dropped: new Set() };
   const rows = new Map();
   const summary = root.querySelector('#settings-summary');
   const unreadPanel = root.querySelector('#settings-unread');
@@ -67,6 +68,7 @@ function createSettingsView({ root, shippedText }) {
     replaceChildren(row.querySelector('.verdicts'),
       element('p', { class: `verdict verdict-${kind}` }, text),
       verdict.note ? element('p', { class: 'note' }, `Note: ${verdict.note}.`) : null,
+      state.values.get(setting.key).length > VALUE_LIMIT ? element('p', { class: 'note' }, `Note: only the first ${VALUE_LIMIT} characters are read.`) : null,
       finding ? element('p', { class: 'note' }, finding) : null);
   }
 
@@ -158,6 +160,8 @@ function createSettingsView({ root, shippedText }) {
   function startFromShipped() {
     state.fileName = null;
     state.player = null;
+    state.written = null;
+    state.encoding = 'windows-1252';
     state.dropped = new Set();
     for (const setting of SETTINGS) {
       state.values.set(setting.key, shipped.has(setting.key) ? shipped.get(setting.key).value : textOf(setting, setting.reloadDefault));
@@ -165,9 +169,11 @@ function createSettingsView({ root, shippedText }) {
     renderAll();
   }
 
-  function openText(fileName, text) {
+  function openText(fileName, { asRead, asWritten, encoding }) {
     state.fileName = fileName;
-    state.player = checkSettings(text);
+    state.player = checkSettings(asRead);
+    state.written = asWritten.split(/\r\n|\n|\r/);
+    state.encoding = encoding;
     state.dropped = new Set();
     for (const key of state.player.keys) {
       key.initialText = key.read ? key.read.value : textOf(key.setting, key.setting.reloadDefault);
@@ -177,15 +183,16 @@ function createSettingsView({ root, shippedText }) {
   }
 
   async function openFile(file) {
-    openText(file.name, decode(new Uint8Array(await file.arrayBuffer())));
+    openText(file.name, readFileText(new Uint8Array(await file.arrayBuffer())));
   }
 
   function savedText() {
-    return writeIni({ shippedText, values: state.values, player: state.player, dropped: state.dropped });
+    return writeIni({ shippedText, values: state.values, player: state.player, written: state.written, dropped: state.dropped });
   }
 
+  // In the encoding the player's file came in, so that nothing of it changes.
   function save() {
-    const url = URL.createObjectURL(new Blob([savedText()], { type: 'text/plain' }));
+    const url = URL.createObjectURL(new Blob([encodeText(savedText(), state.encoding)], { type: 'application/octet-stream' }));
     const link = element('a', { href: url, download: 'LumenveilHUD.ini' });
     document.body.append(link);
     link.click();
@@ -195,7 +202,7 @@ function createSettingsView({ root, shippedText }) {
 
   buildRows();
   startFromShipped();
-  return { openFile, openText, startFromShipped, save, savedText };
+  return { openFile, startFromShipped, save };
 }
 
 module.exports = { createSettingsView };
