@@ -171,7 +171,7 @@ function analyseLog(bytes) {
   }
   report.version = version ? version.text : null;
   report.reasons = reasonTotals(report.changes, lastTime);
-  addNotes(report, { version, endsCleanly, lastDecision, rawLines });
+  addNotes(report, { version, endsCleanly, lastDecision });
   return report;
 }
 

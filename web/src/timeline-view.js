@@ -59,6 +59,7 @@ function createTimeline(canvas, report) {
     context.fillRect(LEFT, HUD_TOP, width - LEFT - 10, HUD_HEIGHT);
     const first = Math.max(0, firstFrom(changes, from) - 1);
     let lastLabelEnd = -Infinity;
+    let lastMark = -Infinity;
     for (let index = first; index < changes.length && changes[index].time <= to; index++) {
       const change = changes[index];
       const left = Math.max(LEFT, x(change.time, width));
@@ -67,7 +68,9 @@ function createTimeline(canvas, report) {
         context.fillStyle = '#46a35e';
         context.fillRect(left, HUD_TOP, Math.max(1, Math.min(width - 10, x(until, width)) - left), HUD_HEIGHT);
       }
-      if (change.time < from) continue;
+      // Marks closer than a few pixels would only paint the band over.
+      if (change.time < from || left - lastMark < 4) continue;
+      lastMark = left;
       context.fillStyle = change.shown ? '#1d6b33' : '#9a2b2b';
       context.fillRect(left - 1, HUD_TOP - 6, 2, HUD_HEIGHT + 6);
       const label = `${change.shown ? 'shown' : 'hidden'}: ${change.reason}`;

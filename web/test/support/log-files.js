@@ -23,26 +23,36 @@ function settingsRead(at, logging) {
     (logging ? '' : line(at + 2, 'Settings.cpp:173', '[ReloadINI] logging was requested to be turned off'));
 }
 
-// A million-line log: a decision line every 15 ms, the HUD shown by a drawn
-// weapon for 3 s of every 20 s and hidden again, a menu every minute.
+// A million-line log: a decision line every 15 ms; in every 20 s a weapon
+// drawn for 3 s shows the HUD, which is hidden 2 s after it is sheathed; a
+// menu opens or closes every 20 s.
 function millionLineLog(lines = 1000000) {
   const parts = [start()];
   let count = 2;
-  let at = 10;
-  let cycle = 0;
-  while (count < lines) {
+  for (let at = 15; count < lines; at += 15) {
     const phase = at % 20000;
-    let message;
-    if (phase < 15 && count % 2 === 0) {
-      parts.push(line(at, 'Events.cpp:137', `[ProcessEvent]  --> MenuOpenCloseEvent [InventoryMenu] | abOpening [${cycle++ % 2}]`));
+    const decision = (message) => {
+      parts.push(line(at, 'UpdateHUD.cpp:230', `[UpdateHUD] ${message}`));
       count++;
+    };
+    if (phase < 15) {
+      decision('result = [show] | IsWeaponDrawn');
+      parts.push(line(at, 'MenuGating.cpp:105', '[EnableMenusIfCan] result = [ENABLE]'));
+      count++;
+    } else if (phase < 3000) {
+      decision(phase % 30 === 0 ? 'result = [RequestEnable]' : 'result = [show] | IsWeaponDrawn');
+    } else if (phase < 3015) {
+      decision('result = [hide]');
+    } else if (phase >= 5000 && phase < 5015) {
+      decision('result = [RequestDisable]');
+      parts.push(line(at, 'MenuGating.cpp:108', '[EnableMenusIfCan] result = [DISABLE]'));
+      count++;
+    } else if (phase >= 10000 && phase < 10015) {
+      parts.push(line(at, 'Events.cpp:137', `[ProcessEvent]  --> MenuOpenCloseEvent [InventoryMenu] | abOpening [${Math.floor(at / 20000) % 2}]`));
+      count++;
+    } else {
+      decision(phase < 5000 ? 'result = [exit] | HUDQueuedToDisable' : 'result = [exit] | RecentLastUpdate');
     }
-    if (phase < 3000) message = phase < 15 ? '[EnableMenusIfCan] result = [ENABLE]' : '[UpdateHUD] result = [show] | IsWeaponDrawn';
-    else if (phase < 3015) message = '[EnableMenusIfCan] result = [DISABLE]';
-    else message = phase < 3030 ? '[UpdateHUD] result = [hide]' : '[UpdateHUD] result = [exit] | HUDQueuedToDisable';
-    parts.push(line(at, 'UpdateHUD.cpp:230', message));
-    count++;
-    at += 15;
   }
   return Buffer.from(parts.join(''), 'latin1');
 }
