@@ -1,7 +1,8 @@
 'use strict';
 // Analyses a log file in a worker made from an inline Blob of the page's
 // modules, so a file of a million lines leaves the page responsive; where a
-// worker cannot be made, on the page's thread after the next paint.
+// worker cannot be made, on the page's thread after the next paint. Gives
+// { report, where }, where being "worker" or "page".
 
 const { analyseLog } = require('./log-report');
 
@@ -10,7 +11,8 @@ function workerSource(modulesText) {
 }
 
 function analyseOnPage(file) {
-  return new Promise((resolve) => setTimeout(resolve, 0)).then(async () => analyseLog(new Uint8Array(await file.arrayBuffer())));
+  return new Promise((resolve) => setTimeout(resolve, 0))
+    .then(async () => ({ report: analyseLog(new Uint8Array(await file.arrayBuffer())), where: 'page' }));
 }
 
 function analyseLogFile(file, modulesText) {
@@ -31,7 +33,7 @@ function analyseLogFile(file, modulesText) {
     worker.onmessage = (event) => {
       finish();
       if (event.data.error) reject(new Error(event.data.error));
-      else resolve(event.data.report);
+      else resolve({ report: event.data.report, where: 'worker' });
     };
     worker.onerror = (event) => {
       event.preventDefault();

@@ -29,9 +29,10 @@ function start() {
     replaceChildren(output, element('p', { class: 'sentence', role: 'status' }, `Reading ${file.name}…`));
     const started = performance.now();
     try {
-      const report = await analyseLogFile(file, modulesText);
+      const { report, where } = await analyseLogFile(file, modulesText);
       showLogReport(output, report, file.name);
       output.dataset.readMs = String(Math.round(performance.now() - started));
+      output.dataset.readIn = where;
     } catch (error) {
       replaceChildren(output, element('p', { class: 'sentence bad-file' }, `This file could not be read as a log: ${error.message}`));
     }

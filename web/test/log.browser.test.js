@@ -110,6 +110,7 @@ test('the log report', async (t) => {
     console.log(`1,000,000-line log (${(fs.statSync(file).size / 1e6).toFixed(0)} MB): report shown in ${seconds.toFixed(1)} s; ` +
       `longest pause of the page ${Math.round(longestPause)} ms`);
     assert.match(summary, /^1,000,000 lines/);
+    assert.equal(await page.$eval('#log-output', (output) => output.dataset.readIn), 'worker');
     assert.ok(seconds < 30, `${seconds} s`);
     assert.ok(longestPause < 1000, `the page stood still for ${Math.round(longestPause)} ms`);
     assert.deepEqual(problems, []);
