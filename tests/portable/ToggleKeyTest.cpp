@@ -2,7 +2,6 @@
 #include "HUDState.h"
 #include "Settings.h"
 #include "ToggleKey.h"
-#include "UpdateHUD.h"
 #include "support/FakeGameTest.h"
 
 #include <gmock/gmock.h>

@@ -1,6 +1,5 @@
 #include "HUDState.h"
 #include "Settings.h"
-#include "UpdateHUD.h"
 #include "support/FakeGameTest.h"
 
 #include <gmock/gmock.h>

@@ -1,4 +1,3 @@
-#include "GamePointers.h"
 #include "HUDState.h"
 #include "Settings.h"
 #include "UpdateHUD.h"

@@ -2,7 +2,6 @@
 // game reaches them: through slot 1 of their virtual tables.
 
 #include "Events.h"
-#include "GamePointers.h"
 #include "HUDState.h"
 #include "Settings.h"
 #include "UpdateHUD.h"
