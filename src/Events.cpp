@@ -134,16 +134,17 @@ BSEventNotifyControl LumenveilMenusMenuOpenCloseEventClass::ProcessEvent(const R
     if (menu == "CursorMenu") {
         return BSEventNotifyControl::kContinue;
     }
-    LOG_INFO(" --> MenuOpenCloseEvent [{}] | abOpening [{}]", menu, static_cast<int>(event->opening));
+    const bool opening = event->opening != 0;
+    LOG_INFO(" --> MenuOpenCloseEvent [{}] | abOpening [{}]", menu, opening ? 1 : 0);
 
     if (menu == "EndGameCreditsMenu") {
         HUDState.UnityGraceStartTime = Clock::Now();
-        if (!event->opening) {
+        if (!opening) {
             LoadStaticVariables();
         }
         return BSEventNotifyControl::kContinue;
     }
-    if (event->opening) {
+    if (opening) {
         // The next pass must not wait out the 15 ms between passes.
         HUDState.LastUpdateTime = Clock::Now() - kMenuOpenLead;
         HUDState.HUDRequest = kHUDRequestEnable;

@@ -51,10 +51,12 @@ protected:
 inline constexpr std::size_t kSinkProcessEventSlot = 1;
 
 // A menu opening or closing, as the game raises it: the menu's name as a
-// game string handle, then whether it opens.
+// game string handle, then a byte that is non-zero while the menu opens. A
+// byte, not a bool: the game may write any non-zero value, and a bool holding
+// one other than 1 is undefined behaviour.
 struct MenuOpenCloseEvent {
     GameString menuName;
-    bool opening = false;
+    std::uint8_t opening = 0;
 };
 static_assert(sizeof(void*) == 8 && offsetof(MenuOpenCloseEvent, opening) == 8);
 

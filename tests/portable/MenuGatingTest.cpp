@@ -7,307 +7,183 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using Lines = std::vector<std::string>;
+using Stack = std::vector<fake::MenuEntry>;
 
 constexpr Clock::Nanoseconds kGracePeriod = Clock::FromMilliseconds(10'000);
 
+std::string Exiting(const std::string& reason)
+{
+    return "[info] [UnityInProcess] result = [Exiting] | " + reason;
+}
+
+using MenuGating = FakeGameTest;
+
 // ---- UnityInProcess: when the decision must leave the HUD alone
 
-using LeaveTheHUDAlone = FakeGameTest;
-
-TEST_F(LeaveTheHUDAlone, NotInTheIdleWorld)
+TEST_F(MenuGating, TheHUDIsLeftAloneWhileAMandatoryMenuIsAnywhereOnTheStack)
 {
-    game.ui.SetMenus({});
-    EXPECT_FALSE(UnityInProcess()) << "empty menu stack";
-    game.ui.SetMenus({"HUDMenu"});
-    EXPECT_FALSE(UnityInProcess()) << "only the HUD menu";
+    const auto mandatory = [](const char* name) {
+        return Exiting(std::string("MenuStack (mandatory menu open: ") + name + ") ");
+    };
+    struct Case {
+        Stack stack;
+        Lines lines;  // none: not left alone
+    };
+    const Case cases[] = {
+        {{"playbinkmenu", "PlayBinkMenu2", "EndGameCredits", "PLAYBINKMENU"}, {}},
+        {{"HUDMenu", fake::MenuEntry::Null(), fake::MenuEntry::Nameless(), "", "InventoryMenu", "PlayBinkMenu",
+          "CursorMenu"},
+         {mandatory("PlayBinkMenu")}},
+        {{"EndGameCreditsMenu"}, {mandatory("EndGameCreditsMenu")}},
+        {{"HUDMenu", "EndGameCreditsMenu", "PlayBinkMenu"}, {mandatory("EndGameCreditsMenu")}},
+    };
+    for (const Case& row : cases) {
+        game.ui.SetMenus(row.stack);
+        log.clear();
+        EXPECT_EQ(UnityInProcess(), !row.lines.empty()) << row.stack.size();
+        EXPECT_EQ(log.lines(), row.lines);
+    }
+}
+
+TEST_F(MenuGating, TheHUDIsLeftAloneSilentlyForTenSecondsFromTheGraceStart)
+{
+    const Clock::Nanoseconds start = game.Now();
+    HUDState.UnityGraceStartTime = start;
+    EXPECT_TRUE(UnityInProcess());
+    EXPECT_TRUE(UnityInProcess(start + kGracePeriod - 1));
+    EXPECT_FALSE(UnityInProcess(start + kGracePeriod));
+    EXPECT_TRUE(UnityInProcess(start - 1)) << "a start that lies ahead";
     EXPECT_THAT(log.lines(), IsEmpty());
 }
 
-TEST_F(LeaveTheHUDAlone, ForTenSecondsFromTheGraceStartWithoutALogLine)
+// Each missing object is found, and the first one missing is named.
+TEST_F(MenuGating, TheHUDIsLeftAloneWhileAGameObjectIsMissing)
 {
-    HUDState.UnityGraceStartTime = game.Now();
-    EXPECT_TRUE(UnityInProcess());
-    game.AdvanceNs(kGracePeriod - 1);
-    EXPECT_TRUE(UnityInProcess());
-    game.AdvanceNs(1);
-    EXPECT_FALSE(UnityInProcess());
-    EXPECT_THAT(log.lines(), IsEmpty());
-}
-
-TEST_F(LeaveTheHUDAlone, WhileTheGraceStartLiesAhead)
-{
-    HUDState.UnityGraceStartTime = game.Now() + Clock::FromMilliseconds(60'000);
-    EXPECT_TRUE(UnityInProcess());
-}
-
-TEST_F(LeaveTheHUDAlone, AtTheGivenTimeWhenAskedWithOne)
-{
-    HUDState.UnityGraceStartTime = game.Now();
-    EXPECT_TRUE(UnityInProcess(game.Now() + kGracePeriod - 1));
-    EXPECT_FALSE(UnityInProcess(game.Now() + kGracePeriod));
-}
-
-struct CachedPointer {
-    const char* name;
-    void (*clear)();
-};
-
-class LeaveTheHUDAloneWithout : public LeaveTheHUDAlone, public ::testing::WithParamInterface<CachedPointer> {};
-
-TEST_P(LeaveTheHUDAloneWithout, TheCachedObject)
-{
-    GetParam().clear();
-    EXPECT_TRUE(UnityInProcess());
-    EXPECT_THAT(log.lines(), ElementsAre("[info] [UnityInProcess] result = [Exiting] | " +
-                                         std::string(GetParam().name) + " is nullptr"));
-}
-
-INSTANTIATE_TEST_SUITE_P(EachObject, LeaveTheHUDAloneWithout,
-                         ::testing::Values(CachedPointer{"UISingleton", [] { UISingleton = nullptr; }},
-                                           CachedPointer{"PlayerChar", [] { PlayerChar = nullptr; }},
-                                           CachedPointer{"MQ305", [] { MQ305 = nullptr; }},
-                                           CachedPointer{"MQ301", [] { MQ301 = nullptr; }},
-                                           CachedPointer{"HealthAV", [] { HealthAV = nullptr; }},
-                                           CachedPointer{"OxygenAV", [] { OxygenAV = nullptr; }},
-                                           CachedPointer{"BoostPackAV", [] { BoostPackAV = nullptr; }},
-                                           CachedPointer{"autoAimData", [] { autoAimData = nullptr; }}),
-                         [](const auto& instance) { return std::string(instance.param.name); });
-
-TEST_F(LeaveTheHUDAlone, NamesOnlyTheFirstMissingObject)
-{
-    game.ClearCachedPointers();
-    EXPECT_TRUE(UnityInProcess());
-    EXPECT_THAT(log.lines(), ElementsAre("[info] [UnityInProcess] result = [Exiting] | UISingleton is nullptr"));
-
-    log.clear();
-    UISingleton = game.ui.get();
-    PlayerChar = game.player.get();
-    EXPECT_TRUE(UnityInProcess());
-    EXPECT_THAT(log.lines(), ElementsAre("[info] [UnityInProcess] result = [Exiting] | MQ305 is nullptr"));
-}
-
-TEST_F(LeaveTheHUDAlone, WhileAMandatoryMenuIsAnywhereOnTheStack)
-{
-    game.ui.SetMenus({"HUDMenu", fake::MenuEntry::Null(), fake::MenuEntry::Nameless(), "", "InventoryMenu",
-                      "PlayBinkMenu", "CursorMenu"});
-    EXPECT_TRUE(UnityInProcess());
-    EXPECT_THAT(
-        log.lines(),
-        ElementsAre("[info] [UnityInProcess] result = [Exiting] | MenuStack (mandatory menu open: PlayBinkMenu) "));
-
-    log.clear();
-    game.ui.SetMenus({"EndGameCreditsMenu"});
-    EXPECT_TRUE(UnityInProcess());
-    EXPECT_THAT(log.lines(), ElementsAre("[info] [UnityInProcess] result = [Exiting] | MenuStack (mandatory menu "
-                                         "open: EndGameCreditsMenu) "));
-}
-
-TEST_F(LeaveTheHUDAlone, NamesTheMandatoryMenuNearestTheBottom)
-{
-    game.ui.SetMenus({"HUDMenu", "EndGameCreditsMenu", "PlayBinkMenu"});
-    EXPECT_TRUE(UnityInProcess());
-    EXPECT_THAT(log.lines(), ElementsAre("[info] [UnityInProcess] result = [Exiting] | MenuStack (mandatory menu "
-                                         "open: EndGameCreditsMenu) "));
-}
-
-TEST_F(LeaveTheHUDAlone, OnlyForTheExactMandatoryNames)
-{
-    game.ui.SetMenus({"playbinkmenu", "PlayBinkMenu2", "EndGameCredits", "PLAYBINKMENU"});
-    EXPECT_FALSE(UnityInProcess());
-    EXPECT_THAT(log.lines(), IsEmpty());
-}
-
-TEST_F(LeaveTheHUDAlone, SilentlyWhileLoggingIsOff)
-{
-    Settings.bLogging = false;
-    game.ui.SetMenus({"PlayBinkMenu"});
-    EXPECT_TRUE(UnityInProcess());
-    MQ301 = nullptr;
-    EXPECT_TRUE(UnityInProcess());
-    EXPECT_THAT(log.lines(), IsEmpty());
+    const std::vector<std::pair<std::string, std::function<void()>>> objects{
+        {"UISingleton", [] { UISingleton = nullptr; }},
+        {"PlayerChar", [] { PlayerChar = nullptr; }},
+        {"MQ305", [] { MQ305 = nullptr; }},
+        {"MQ301", [] { MQ301 = nullptr; }},
+        {"HealthAV", [] { HealthAV = nullptr; }},
+        {"OxygenAV", [] { OxygenAV = nullptr; }},
+        {"BoostPackAV", [] { BoostPackAV = nullptr; }},
+        {"autoAimData", [] { autoAimData = nullptr; }}};
+    for (std::size_t first = 0; first < objects.size(); ++first) {
+        game.SetCachedPointers();
+        objects[first].second();
+        objects.back().second();  // a later one missing too
+        log.clear();
+        EXPECT_TRUE(UnityInProcess());
+        EXPECT_THAT(log.lines(), ElementsAre(Exiting(objects[first].first + " is nullptr")));
+    }
 }
 
 // ---- FindOpenGameMenu: menus that keep the HUD shown
 
-class OpenGameMenu : public FakeGameTest {
-protected:
-    // The name found, or "(none)".
-    std::string Found()
-    {
+TEST_F(MenuGating, AnOpenGameMenuIsTheFirstFromTheBottomThatIsNoPartOfTheHUD)
+{
+    struct Case {
+        Stack stack;
+        bool paused;
+        bool handscanner;
+        bool ship;
+        const char* found;  // null: none
+    };
+    const Case cases[] = {
+        {{"InventoryMenu"}, true, true, true, "{IsGameMenuPaused}"},
+        {{fake::MenuEntry::Null(), "HUDMenu", fake::MenuEntry::Nameless(), "", "HUDMessagesMenu", "CursorMenu",
+          "InventoryMenu", "PauseMenu"},
+         false,
+         true,
+         true,
+         "InventoryMenu"},
+        {{"HUDMenu", "HUDMessagesMenu", "CursorMenu", fake::MenuEntry::Null(), ""}, false, true, true, nullptr},
+        {{"HUDMenu", "hudmenu"}, false, true, true, "hudmenu"},
+        {{"MonocleMenu", "HUDMenu"}, false, true, true, "MonocleMenu"},
+        {{"MonocleMenu", "HUDMenu"}, false, false, true, nullptr},
+        {{"SpaceshipHudMenu", "HUDMenu"}, false, true, true, "SpaceshipHudMenu"},
+        {{"SpaceshipHudMenu", "HUDMenu"}, false, true, false, nullptr},
+        {{"SpaceshipHudMenu", "MonocleMenu", "InventoryMenu"}, false, false, false, "InventoryMenu"},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.found != nullptr ? row.found : "(none)");
+        game.ui.SetMenus(row.stack);
+        game.gameMenuPaused = row.paused;
+        Settings.iMenuOverriderHandscannerMenu = row.handscanner;
+        Settings.iMenuOverriderShipHUDMenu = row.ship;
         std::string_view name = "(untouched)";
-        return FindOpenGameMenu(name) ? std::string(name) : "(none)";
+        EXPECT_EQ(FindOpenGameMenu(name), row.found != nullptr);
+        EXPECT_EQ(name, row.found != nullptr ? row.found : "(untouched)");
     }
-};
-
-TEST_F(OpenGameMenu, IsTheGamesPauseFirstOfAll)
-{
-    game.gameMenuPaused = true;
-    game.ui.SetMenus({"InventoryMenu"});
-    EXPECT_EQ(Found(), "{IsGameMenuPaused}");
-}
-
-TEST_F(OpenGameMenu, IsTheFirstMenuFromTheBottomThatIsNoPartOfTheHUD)
-{
-    game.ui.SetMenus({fake::MenuEntry::Null(), "HUDMenu", fake::MenuEntry::Nameless(), "", "HUDMessagesMenu",
-                      "CursorMenu", "InventoryMenu", "PauseMenu"});
-    EXPECT_EQ(Found(), "InventoryMenu");
-}
-
-TEST_F(OpenGameMenu, IsNoneWhileOnlyTheHUDsOwnMenusAreOpen)
-{
-    game.ui.SetMenus(
-        {"HUDMenu", "HUDMessagesMenu", "CursorMenu", fake::MenuEntry::Null(), fake::MenuEntry::Nameless(), ""});
-    EXPECT_EQ(Found(), "(none)");
-    game.ui.SetMenus({});
-    EXPECT_EQ(Found(), "(none)");
-}
-
-TEST_F(OpenGameMenu, ComparesNamesCaseSensitively)
-{
-    game.ui.SetMenus({"HUDMenu", "hudmenu"});
-    EXPECT_EQ(Found(), "hudmenu");
-}
-
-TEST_F(OpenGameMenu, CountsTheScannerAndShipMenusOnlyWhileTheirOverriderShows)
-{
-    game.ui.SetMenus({"MonocleMenu", "HUDMenu"});
-    EXPECT_EQ(Found(), "MonocleMenu");
-    Settings.iMenuOverriderHandscannerMenu = false;
-    EXPECT_EQ(Found(), "(none)");
-
-    game.ui.SetMenus({"SpaceshipHudMenu", "HUDMenu"});
-    EXPECT_EQ(Found(), "SpaceshipHudMenu");
-    Settings.iMenuOverriderShipHUDMenu = false;
-    EXPECT_EQ(Found(), "(none)");
-
-    game.ui.SetMenus({"SpaceshipHudMenu", "MonocleMenu", "InventoryMenu"});
-    EXPECT_EQ(Found(), "InventoryMenu");
-}
-
-TEST_F(OpenGameMenu, IsNoneWithoutTheUIObject)
-{
+    game.gameMenuPaused = false;
     game.ui.SetMenus({"InventoryMenu"});
     UISingleton = nullptr;
-    EXPECT_EQ(Found(), "(none)");
+    std::string_view name;
+    EXPECT_FALSE(FindOpenGameMenu(name)) << "nothing to walk without the UI object";
 }
 
 // ---- EnableMenusIfCan: the one place that shows and hides the HUD menus
 
-class ShowAndHide : public FakeGameTest {
-protected:
-    std::vector<std::string> Lines() const { return LinesOf("EnableMenusIfCan"); }
-};
-
-TEST_F(ShowAndHide, ShowsHiddenMenus)
+// The shown flag is read from the UI object the game holds now (a cached
+// object of another state is ignored); without force an open game menu
+// turns a hide into a show; a hide needs the UI object, a show does not.
+TEST_F(MenuGating, TheHUDMenusAreShownAndHiddenOnlyWhenTheirStateDiffers)
 {
-    game.ui.SetHUDShown(false);
-    EnableMenusIfCan(true, false);
-    EXPECT_THAT(game.hudVisibleCalls, ElementsAre(true));
-    EXPECT_TRUE(game.ui.HUDShown());
-    EXPECT_THAT(Lines(), ElementsAre("[info] [EnableMenusIfCan] result = [ENABLE]"));
-}
-
-TEST_F(ShowAndHide, LeavesShownMenusAloneSilently)
-{
-    EnableMenusIfCan(true, false);
-    EnableMenusIfCan(true, true);
-    EXPECT_THAT(game.hudVisibleCalls, IsEmpty());
-    EXPECT_THAT(log.lines(), IsEmpty());
-}
-
-TEST_F(ShowAndHide, HidesShownMenusWhenNoGameMenuIsOpen)
-{
-    EnableMenusIfCan(false, false);
-    EXPECT_THAT(game.hudVisibleCalls, ElementsAre(false));
-    EXPECT_FALSE(game.ui.HUDShown());
-    EXPECT_THAT(Lines(), ElementsAre("[info] [EnableMenusIfCan] result = [DISABLE]"));
-}
-
-TEST_F(ShowAndHide, LeavesHiddenMenusAloneSilently)
-{
-    game.ui.SetHUDShown(false);
-    EnableMenusIfCan(false, false);
-    EnableMenusIfCan(false, true);
-    EXPECT_THAT(game.hudVisibleCalls, IsEmpty());
-    EXPECT_THAT(log.lines(), IsEmpty());
-}
-
-TEST_F(ShowAndHide, TurnsAHideIntoAShowWhileAGameMenuIsOpen)
-{
-    game.ui.SetMenus({"HUDMenu", "InventoryMenu"});
-    game.ui.SetHUDShown(false);
-    EnableMenusIfCan(false, false);
-    EXPECT_THAT(game.hudVisibleCalls, ElementsAre(true));
-    EXPECT_THAT(Lines(), ElementsAre("[info] [EnableMenusIfCan] result = [FORCEENABLE] | MenuStack (mandatory menu "
-                                     "open: InventoryMenu) ",
-                                     "[info] [EnableMenusIfCan] result = [ENABLE]"));
-
-    log.clear();
-    game.ClearRecords();
-    EnableMenusIfCan(false, false);
-    EXPECT_THAT(game.hudVisibleCalls, IsEmpty()) << "already shown";
-    EXPECT_THAT(Lines(), ElementsAre("[info] [EnableMenusIfCan] result = [FORCEENABLE] | MenuStack (mandatory menu "
-                                     "open: InventoryMenu) "));
-}
-
-TEST_F(ShowAndHide, TurnsAHideIntoAShowWhileTheGameIsPausedByAMenu)
-{
-    game.gameMenuPaused = true;
-    EnableMenusIfCan(false, false);
-    EXPECT_THAT(game.hudVisibleCalls, IsEmpty());
-    EXPECT_TRUE(game.ui.HUDShown());
-    EXPECT_THAT(Lines(), ElementsAre("[info] [EnableMenusIfCan] result = [FORCEENABLE] | MenuStack (mandatory menu "
-                                     "open: {IsGameMenuPaused}) "));
-}
-
-TEST_F(ShowAndHide, HidesOverAnOpenGameMenuWhenForced)
-{
-    game.ui.SetMenus({"HUDMenu", "InventoryMenu"});
-    EnableMenusIfCan(false, true);
-    EXPECT_THAT(game.hudVisibleCalls, ElementsAre(false));
-    EXPECT_THAT(Lines(), ElementsAre("[info] [EnableMenusIfCan] result = [DISABLE]"));
-}
-
-TEST_F(ShowAndHide, AsksTheGameToShowEvenWithoutTheUIObject)
-{
-    game.SetGameUIPointer(nullptr);
-    EnableMenusIfCan(true, false);
-    EXPECT_THAT(game.hudVisibleCalls, ElementsAre(true));
-    EXPECT_THAT(Lines(), ElementsAre("[info] [EnableMenusIfCan] result = [ENABLE]"));
-}
-
-TEST_F(ShowAndHide, NeverHidesWithoutTheUIObject)
-{
-    game.SetGameUIPointer(nullptr);
-    EnableMenusIfCan(false, true);
-    EnableMenusIfCan(false, false);
-    EXPECT_THAT(game.hudVisibleCalls, IsEmpty());
-    EXPECT_THAT(log.lines(), IsEmpty());
-}
-
-// The shown flag comes from the UI object the game holds now, not from the
-// pointer cached at the last look-up.
-TEST_F(ShowAndHide, ReadsTheShownFlagOfTheGamesCurrentUIObject)
-{
+    const std::string enable = "[info] [EnableMenusIfCan] result = [ENABLE]";
+    const std::string disable = "[info] [EnableMenusIfCan] result = [DISABLE]";
+    const auto forced = [](const char* menu) {
+        return "[info] [EnableMenusIfCan] result = [FORCEENABLE] | MenuStack (mandatory menu open: " +
+               std::string(menu) + ") ";
+    };
+    enum class Game { Shows, Hides, HasNoUI, IsPaused };
+    struct Case {
+        bool enable;
+        bool force;
+        Game state;
+        const char* menu;  // on the stack above "HUDMenu"
+        std::vector<bool> calls;
+        Lines lines;
+    };
+    const Case cases[] = {
+        {true, false, Game::Hides, nullptr, {true}, {enable}},
+        {true, false, Game::Shows, nullptr, {}, {}},
+        {false, false, Game::Shows, nullptr, {false}, {disable}},
+        {false, false, Game::Hides, nullptr, {}, {}},
+        {false, false, Game::Hides, "InventoryMenu", {true}, {forced("InventoryMenu"), enable}},
+        {false, false, Game::Shows, "InventoryMenu", {}, {forced("InventoryMenu")}},
+        {false, false, Game::IsPaused, nullptr, {}, {forced("{IsGameMenuPaused}")}},
+        {false, true, Game::Shows, "InventoryMenu", {false}, {disable}},
+        {true, false, Game::HasNoUI, nullptr, {true}, {enable}},
+        {false, true, Game::HasNoUI, nullptr, {}, {}},
+    };
     fake::UI cachedUI;
     UISingleton = cachedUI.get();
+    for (const Case& row : cases) {
+        SCOPED_TRACE(std::to_string(row.enable) + std::to_string(row.force) + " " +
+                     std::to_string(static_cast<int>(row.state)));
+        game.ui.SetMenus(row.menu != nullptr ? Stack{"HUDMenu", row.menu} : Stack{"HUDMenu"});
+        cachedUI.SetMenus(row.menu != nullptr ? Stack{"HUDMenu", row.menu} : Stack{"HUDMenu"});
+        game.ui.SetHUDShown(row.state != Game::Hides);
+        cachedUI.SetHUDShown(row.state == Game::Hides);
+        game.SetGameUIPointer(row.state == Game::HasNoUI ? nullptr : game.ui.get());
+        game.gameMenuPaused = row.state == Game::IsPaused;
+        game.hudVisibleCalls.clear();
+        log.clear();
 
-    cachedUI.SetHUDShown(false);
-    game.ui.SetHUDShown(true);
-    EnableMenusIfCan(true, false);
-    EXPECT_THAT(game.hudVisibleCalls, IsEmpty());
-
-    cachedUI.SetHUDShown(true);
-    game.ui.SetHUDShown(false);
-    EnableMenusIfCan(false, false);
-    EXPECT_THAT(game.hudVisibleCalls, IsEmpty());
+        EnableMenusIfCan(row.enable, row.force);
+        EXPECT_EQ(game.hudVisibleCalls, row.calls);
+        EXPECT_EQ(log.lines(), row.lines);
+    }
 }
 
 }  // namespace

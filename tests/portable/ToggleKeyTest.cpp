@@ -2,13 +2,14 @@
 #include "HUDState.h"
 #include "Settings.h"
 #include "ToggleKey.h"
-#include "UpdateHUD.h"
 #include "support/FakeGameTest.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -17,218 +18,139 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 constexpr int kF1 = 0x70;
+constexpr Clock::Nanoseconds kMs = Clock::FromMilliseconds(1);
 
-std::string CalledLine(const char* handler, int held, std::int64_t elapsed, const char* bar = " | ")
+// The handlers' called and exiting lines; the long press's called line has
+// two spaces before its second bar.
+std::string HandlerLine(const char* handler, const char* verb, int held, std::int64_t elapsed, int minimum = 300)
 {
-    return "[info] [" + std::string(handler) + "] called | [HeldTime: " + std::to_string(held) +
-           " | MinRequired: 300]" + bar + "[ElapsedTimeSinceLastTogglePress: " + std::to_string(elapsed) +
-           " | MinRequired: 300]";
+    const std::string name(handler);
+    const bool longCalled = name == "HandleToggleKeyReleaseLong" && std::string(verb) == "called";
+    return "[info] [" + name + "] " + verb + " | [HeldTime: " + std::to_string(held) + " | MinRequired: 300]" +
+           (longCalled ? "  | " : " | ") + "[ElapsedTimeSinceLastTogglePress: " + std::to_string(elapsed) +
+           " | MinRequired: " + std::to_string(minimum) + "]";
 }
 
-std::string ExitingLine(const char* handler, int held, std::int64_t elapsed)
-{
-    return "[info] [" + std::string(handler) + "] exiting | [HeldTime: " + std::to_string(held) +
-           " | MinRequired: 300] | [ElapsedTimeSinceLastTogglePress: " + std::to_string(elapsed) +
-           " | MinRequired: 300]";
-}
+// ---- The handlers, called as the decision calls them
 
-// ---- A short press: the HUD forced off when the game shows it, else on
-
-class ShortPress : public FakeGameTest {
+class ToggleHandlers : public FakeGameTest {
 protected:
-    void SetUp() override { HUDState.LastTogglePressTime = game.Now() - Clock::FromMilliseconds(5234); }
+    void SetUp() override { HUDState.LastTogglePressTime = game.Now() - 5234 * kMs; }
 };
 
-TEST_F(ShortPress, ForcesTheHUDOffWhileTheGameShowsIt)
+// A short press forces the HUD off while the game shows it, else on; the UI
+// object is the cached one, else the game's, else none (hidden).
+TEST_F(ToggleHandlers, AShortPressForcesTheOppositeOfWhatTheGameShows)
 {
-    EXPECT_EQ(HandleToggleKeyRelease(100), 0);
-    EXPECT_TRUE(HUDState.HUDToggleOverride);
-    EXPECT_FALSE(HUDState.bShowHUD);
-    EXPECT_EQ(HUDState.LastTogglePressTime, game.Now());
-    EXPECT_THAT(log.lines(), ElementsAre(CalledLine("HandleToggleKeyRelease", 100, 5234),
-                                         "[info] [HandleToggleKeyRelease] result = [exit] | HUDToggleOverride applied",
-                                         "[info] [HandleToggleKeyRelease] result = [hide] | Toggled OFF"));
-}
-
-TEST_F(ShortPress, ForcesTheHUDOnWhileTheGameHidesIt)
-{
-    game.ui.SetHUDShown(false);
-    EXPECT_EQ(HandleToggleKeyRelease(100), 1);
-    EXPECT_TRUE(HUDState.HUDToggleOverride);
-    EXPECT_TRUE(HUDState.bShowHUD);
-    EXPECT_THAT(log.lines(), ElementsAre(CalledLine("HandleToggleKeyRelease", 100, 5234),
-                                         "[info] [HandleToggleKeyRelease] result = [exit] | HUDToggleOverride applied",
-                                         "[info] [HandleToggleKeyRelease] result = [show] | Toggled ON"));
-}
-
-TEST_F(ShortPress, FlipsAForcedStateOnEachPress)
-{
-    ASSERT_EQ(HandleToggleKeyRelease(50), 0);
-    game.ui.SetHUDShown(false);  // the next pass hid it
-    game.AdvanceMs(300);
-    EXPECT_EQ(HandleToggleKeyRelease(50), 1);
-    EXPECT_TRUE(HUDState.HUDToggleOverride);
-    EXPECT_TRUE(HUDState.bShowHUD);
-}
-
-TEST_F(ShortPress, TakesTheCachedUIObjectBeforeTheGames)
-{
+    enum class UIObject { Game, OtherCached, GameNotCached, None };
+    struct Case {
+        UIObject ui;
+        bool gameShows;
+        int result;
+    };
     fake::UI cachedUI;
     cachedUI.SetHUDShown(false);
-    UISingleton = cachedUI.get();
-    EXPECT_EQ(HandleToggleKeyRelease(50), 1);
-}
+    for (const Case& row :
+         {Case{UIObject::Game, true, 0}, Case{UIObject::Game, false, 1}, Case{UIObject::OtherCached, true, 1},
+          Case{UIObject::GameNotCached, true, 0}, Case{UIObject::None, true, 1}}) {
+        SCOPED_TRACE(static_cast<int>(row.ui));
+        HUDState.LastTogglePressTime = game.Now() - 5234 * kMs;
+        HUDState.HUDToggleOverride = false;
+        game.ui.SetHUDShown(row.gameShows);
+        UISingleton = row.ui == UIObject::Game          ? game.ui.get()
+                      : row.ui == UIObject::OtherCached ? cachedUI.get()
+                                                        : nullptr;
+        game.SetGameUIPointer(row.ui == UIObject::None ? nullptr : game.ui.get());
+        log.clear();
 
-TEST_F(ShortPress, FallsBackToTheGamesUIObjectWithoutACachedOne)
-{
-    UISingleton = nullptr;
-    EXPECT_EQ(HandleToggleKeyRelease(50), 0);
-}
-
-TEST_F(ShortPress, TreatsTheHUDAsHiddenWithoutAnyUIObject)
-{
-    UISingleton = nullptr;
-    game.SetGameUIPointer(nullptr);
-    EXPECT_EQ(HandleToggleKeyRelease(50), 1);
-    EXPECT_TRUE(HUDState.bShowHUD);
-}
-
-TEST_F(ShortPress, StampsTheTimeWithAFreshClockReading)
-{
-    game.SetStepPerReading(1'000);
-    const Clock::Nanoseconds before = game.Now();
-    HandleToggleKeyRelease(50);
-    EXPECT_GT(HUDState.LastTogglePressTime, before);
-}
-
-// ---- A long press: back to automatic control
-
-class LongPress : public FakeGameTest {
-protected:
-    void SetUp() override { HUDState.LastTogglePressTime = game.Now() - Clock::FromMilliseconds(5234); }
-};
-
-TEST_F(LongPress, EndsAForcedStateWithTheConfirmingSound)
-{
-    HUDState.HUDToggleOverride = true;
-    HUDState.bShowHUD = true;
-    HandleToggleKeyReleaseLong(300);
-
-    EXPECT_FALSE(HUDState.HUDToggleOverride);
-    EXPECT_FALSE(HUDState.bShowHUD);
-    EXPECT_EQ(HUDState.LastTogglePressTime, game.Now());
-    EXPECT_THAT(game.sounds, ElementsAre("UIMenuGeneralOK"));
-    EXPECT_THAT(game.soundVolumes, ElementsAre(1.0));
-    // The called line of the long press has two spaces before its second bar.
-    EXPECT_THAT(log.lines(), ElementsAre(CalledLine("HandleToggleKeyReleaseLong", 300, 5234, "  | "),
-                                         "[info] [HandleToggleKeyReleaseLong] deactivating toggle in effect"));
-}
-
-TEST_F(LongPress, WithoutAForcedStatePlaysTheFailureSoundAndStillStampsTheTime)
-{
-    HandleToggleKeyReleaseLong(350);
-    EXPECT_THAT(game.sounds, ElementsAre("UIMenuGeneralActivateFailure"));
-    EXPECT_FALSE(HUDState.HUDToggleOverride);
-    EXPECT_EQ(HUDState.LastTogglePressTime, game.Now());
-
-    game.AdvanceMs(299);
-    EXPECT_EQ(HandleToggleKeyRelease(50), -1) << "a short press within the gate after it is refused";
-}
-
-TEST_F(LongPress, EndsAForcedHiddenStateToo)
-{
-    HUDState.HUDToggleOverride = true;
-    HUDState.bShowHUD = false;
-    HandleToggleKeyReleaseLong(300);
-    EXPECT_THAT(game.sounds, ElementsAre("UIMenuGeneralOK"));
-    EXPECT_FALSE(HUDState.HUDToggleOverride);
-}
-
-TEST_F(LongPress, PlaysNoSoundWhenSoundsAreOff)
-{
-    Settings.bPlayUIFeedbackSounds = false;
-    HUDState.HUDToggleOverride = true;
-    HUDState.bShowHUD = true;
-    HandleToggleKeyReleaseLong(300);
-    EXPECT_THAT(game.sounds, IsEmpty());
-    EXPECT_FALSE(HUDState.HUDToggleOverride);
-    EXPECT_FALSE(HUDState.bShowHUD);
-}
-
-// ---- The gate both handlers share
-
-class ToggleGate : public FakeGameTest {
-protected:
-    void SetUp() override
-    {
-        HUDState.LastTogglePressTime = game.Now();
-        HUDState.HUDToggleOverride = true;
-        HUDState.bShowHUD = true;
+        EXPECT_EQ(HandleToggleKeyRelease(100), row.result);
+        EXPECT_TRUE(HUDState.HUDToggleOverride);
+        EXPECT_EQ(HUDState.bShowHUD, row.result == 1);
+        EXPECT_EQ(HUDState.LastTogglePressTime, game.Now());
+        EXPECT_THAT(log.lines(),
+                    ElementsAre(HandlerLine("HandleToggleKeyRelease", "called", 100, 5234),
+                                "[info] [HandleToggleKeyRelease] result = [exit] | HUDToggleOverride applied",
+                                row.result == 1 ? "[info] [HandleToggleKeyRelease] result = [show] | Toggled ON"
+                                                : "[info] [HandleToggleKeyRelease] result = [hide] | Toggled OFF"));
+        game.AdvanceMs(1);
     }
-};
-
-TEST_F(ToggleGate, RefusesAShortPressWithinTheMinimumTime)
-{
-    const Clock::Nanoseconds stamp = HUDState.LastTogglePressTime;
-    game.AdvanceMs(200);
-    EXPECT_EQ(HandleToggleKeyRelease(50), -1);
-    EXPECT_TRUE(HUDState.HUDToggleOverride);
-    EXPECT_TRUE(HUDState.bShowHUD);
-    EXPECT_EQ(HUDState.LastTogglePressTime, stamp);
-    EXPECT_THAT(log.lines(), ElementsAre(ExitingLine("HandleToggleKeyRelease", 50, 200)));
 }
 
-TEST_F(ToggleGate, RefusesALongPressWithinTheMinimumTime)
+// A long press gives the HUD back to the rules, with a sound saying whether
+// an override was in force.
+TEST_F(ToggleHandlers, ALongPressEndsTheOverride)
 {
-    const Clock::Nanoseconds stamp = HUDState.LastTogglePressTime;
-    game.AdvanceMs(200);
-    HandleToggleKeyReleaseLong(300);
-    EXPECT_TRUE(HUDState.HUDToggleOverride);
-    EXPECT_TRUE(HUDState.bShowHUD);
-    EXPECT_EQ(HUDState.LastTogglePressTime, stamp);
-    EXPECT_THAT(game.sounds, IsEmpty());
-    EXPECT_THAT(log.lines(), ElementsAre(ExitingLine("HandleToggleKeyReleaseLong", 300, 200)));
+    struct Case {
+        bool override;
+        bool showHUD;
+        bool sounds;
+        std::vector<std::string> played;
+    };
+    for (const Case& row : {Case{true, true, true, {"UIMenuGeneralOK"}}, Case{true, false, true, {"UIMenuGeneralOK"}},
+                            Case{false, false, true, {"UIMenuGeneralActivateFailure"}}, Case{true, true, false, {}}}) {
+        SCOPED_TRACE(std::to_string(row.override) + std::to_string(row.showHUD) + std::to_string(row.sounds));
+        HUDState.LastTogglePressTime = game.Now() - 5234 * kMs;
+        HUDState.HUDToggleOverride = row.override;
+        HUDState.bShowHUD = row.showHUD;
+        Settings.bPlayUIFeedbackSounds = row.sounds;
+        game.sounds.clear();
+        game.soundVolumes.clear();
+        log.clear();
+
+        HandleToggleKeyReleaseLong(300);
+        EXPECT_FALSE(HUDState.HUDToggleOverride);
+        EXPECT_FALSE(HUDState.bShowHUD);
+        EXPECT_EQ(HUDState.LastTogglePressTime, game.Now());
+        EXPECT_EQ(game.sounds, row.played);
+        EXPECT_EQ(game.soundVolumes, std::vector<double>(row.played.size(), 1.0));
+        EXPECT_THAT(log.lines(), ElementsAre(HandlerLine("HandleToggleKeyReleaseLong", "called", 300, 5234),
+                                             "[info] [HandleToggleKeyReleaseLong] deactivating toggle in effect"));
+        game.AdvanceMs(1);
+    }
 }
 
-TEST_F(ToggleGate, CountsWholeMillisecondsAndOpensAtTheMinimum)
+// Both handlers refuse a press within the minimum time of the last acting
+// one, counted in whole milliseconds, and change nothing.
+TEST_F(ToggleHandlers, APressTooSoonAfterTheLastIsRefused)
 {
-    game.AdvanceNs(Clock::FromMilliseconds(300) - 1);
-    EXPECT_EQ(HandleToggleKeyRelease(50), -1);
-    EXPECT_THAT(log.lines(), ElementsAre(ExitingLine("HandleToggleKeyRelease", 50, 299)));
-    game.AdvanceNs(1);
-    EXPECT_EQ(HandleToggleKeyRelease(50), 0);
-}
+    struct Case {
+        bool longPress;
+        std::int32_t minimum;
+        std::optional<Clock::Nanoseconds> since;  // none: no press yet in this process
+        std::optional<std::int64_t> refusedAt;    // the elapsed milliseconds logged, if refused
+    };
+    for (const Case& row :
+         {Case{false, 300, 200 * kMs, 200}, Case{true, 300, 200 * kMs, 200}, Case{false, 300, 300 * kMs - 1, 299},
+          Case{true, 300, 300 * kMs - 1, 299}, Case{false, 300, 300 * kMs, {}}, Case{true, 300, 300 * kMs, {}},
+          Case{false, 1000, 999 * kMs, 999}, Case{false, 1000, 1000 * kMs, {}}, Case{false, 300, {}, {}}}) {
+        SCOPED_TRACE(std::to_string(row.longPress) + " " + std::to_string(row.minimum) + " " +
+                     std::to_string(row.since.value_or(-1)));
+        Settings.iHUDToggleMinRequiredTimeSinceLastTogglePress = row.minimum;
+        const Clock::Nanoseconds stamp = row.since ? game.Now() - *row.since : 0;
+        HUDState.LastTogglePressTime = stamp;
+        HUDState.HUDToggleOverride = HUDState.bShowHUD = true;
+        game.sounds.clear();
+        log.clear();
 
-TEST_F(ToggleGate, TakesItsMinimumFromTheSettings)
-{
-    Settings.iHUDToggleMinRequiredTimeSinceLastTogglePress = 1000;
-    game.AdvanceMs(999);
-    EXPECT_EQ(HandleToggleKeyRelease(50), -1);
-    game.AdvanceMs(1);
-    EXPECT_EQ(HandleToggleKeyRelease(50), 0);
-}
-
-TEST_F(ToggleGate, LetsTheFirstPressOfTheProcessThrough)
-{
-    HUDState.LastTogglePressTime = 0;
-    EXPECT_EQ(HandleToggleKeyRelease(50), 0);
-}
-
-// ---- PlayUISound
-
-using UISound = FakeGameTest;
-
-TEST_F(UISound, AsksTheGameToPlayTheNamedSound)
-{
-    EXPECT_TRUE(PlayUISound("UIMenuGeneralOK", 0.5));
-    EXPECT_THAT(game.sounds, ElementsAre("UIMenuGeneralOK"));
-    EXPECT_THAT(game.soundVolumes, ElementsAre(0.5));
-}
-
-TEST_F(UISound, PlaysNothingForAnEmptyName)
-{
-    EXPECT_FALSE(PlayUISound("", 1.0));
-    EXPECT_THAT(game.sounds, IsEmpty());
+        const char* handler = row.longPress ? "HandleToggleKeyReleaseLong" : "HandleToggleKeyRelease";
+        int result = 0;  // the game shows the HUD: an acting short press forces it off
+        if (row.longPress) {
+            HandleToggleKeyReleaseLong(300);
+        } else {
+            result = HandleToggleKeyRelease(300);
+        }
+        if (row.refusedAt) {
+            EXPECT_EQ(result, row.longPress ? 0 : -1);
+            EXPECT_THAT(log.lines(), ElementsAre(HandlerLine(handler, "exiting", 300, *row.refusedAt, row.minimum)));
+            EXPECT_TRUE(HUDState.HUDToggleOverride && HUDState.bShowHUD);
+            EXPECT_EQ(HUDState.LastTogglePressTime, stamp);
+            EXPECT_THAT(game.sounds, IsEmpty());
+        } else {
+            EXPECT_EQ(result, 0);
+            EXPECT_EQ(HUDState.LastTogglePressTime, game.Now());
+        }
+        game.AdvanceMs(1);
+    }
 }
 
 // ---- The press cycle, as the decision's passes see the key
@@ -238,7 +160,7 @@ protected:
     void SetUp() override
     {
         Settings.iHUDToggle = kF1;
-        HUDState.LastTogglePressTime = game.Now() - Clock::FromMilliseconds(10'000);
+        HUDState.LastTogglePressTime = game.Now() - 10'000 * kMs;
     }
 
     // Passes with the toggle key down, then one with it up.
@@ -251,57 +173,32 @@ protected:
         game.ReleaseKey(kF1);
         Pass();
     }
-
-    [[nodiscard]] std::vector<std::string> HandlerLines() const
-    {
-        auto lines = LinesOf("HandleToggleKeyRelease");
-        const auto longLines = LinesOf("HandleToggleKeyReleaseLong");
-        lines.insert(lines.end(), longLines.begin(), longLines.end());
-        return lines;
-    }
 };
 
-TEST_F(TogglePressCycle, WhileTheKeyIsDownEveryPassEndsAtTheKey)
+// A tap seen down on one pass is a short press of 50 on the next. One that
+// hides queues the disable, which the override lets through on the very next
+// pass, without the keep-shown delay.
+TEST_F(TogglePressCycle, AShortTapFlipsTheHUDOnThePassAfterItsRelease)
 {
-    game.sneaking = true;  // would show, were the rules after the key walked
-    game.PressKey(kF1);
-    for (int pass = 1; pass <= 4; ++pass) {
+    for (const bool shown : {false, true}) {
+        SCOPED_TRACE(shown);
+        HUDState.LastTogglePressTime = game.Now() - 10'000 * kMs;
+        game.ui.SetHUDShown(shown);
+        game.hudVisibleCalls.clear();
+        log.clear();
+        Tap(1);
+        EXPECT_THAT(LinesOf("HandleToggleKeyRelease"),
+                    Contains(HandlerLine("HandleToggleKeyRelease", "called", 50, 10'030)));
+        EXPECT_EQ(HUDState.ToggleKeyHoldTime, 0);
+        EXPECT_EQ(HUDState.bShowHUD, !shown);
+        EXPECT_EQ(HUDState.HUDRequest, shown ? kHUDRequestDisableQueued : kHUDRequestEnable);
+        if (!shown) {
+            EXPECT_THAT(LinesOf("UpdateHUD"), Contains("[info] [UpdateHUD] result = [show] | Toggled ON"));
+        }
+        EXPECT_THAT(game.hudVisibleCalls, IsEmpty());
         Pass();
-        EXPECT_EQ(HUDState.ToggleKeyHoldTime, 50 * pass);
+        EXPECT_THAT(game.hudVisibleCalls, ElementsAre(!shown));
     }
-    EXPECT_EQ(HUDState.HUDRequest, kHUDRequestNone);
-    EXPECT_EQ(game.calls.isSneaking, 0);
-    EXPECT_THAT(HandlerLines(), IsEmpty());
-}
-
-TEST_F(TogglePressCycle, AShortTapSeenDownOnOnePassIsAShortPressOf50)
-{
-    game.ui.SetHUDShown(false);
-    Tap(1);
-    EXPECT_THAT(LinesOf("HandleToggleKeyRelease"), Contains(CalledLine("HandleToggleKeyRelease", 50, 10'030)));
-    EXPECT_EQ(HUDState.ToggleKeyHoldTime, 0);
-    EXPECT_TRUE(HUDState.HUDToggleOverride);
-    EXPECT_THAT(LinesOf("UpdateHUD"), Contains("[info] [UpdateHUD] result = [show] | Toggled ON"));
-    EXPECT_EQ(HUDState.HUDRequest, kHUDRequestEnable);
-
-    Pass();
-    EXPECT_THAT(game.hudVisibleCalls, ElementsAre(true));
-}
-
-// A short press that hides queues the disable, which the override lets
-// through on the very next pass, without the keep-shown delay.
-TEST_F(TogglePressCycle, AShortPressWhileTheHUDIsShownHidesItOnTheNextPass)
-{
-    Tap(2);
-    EXPECT_EQ(HUDState.HUDRequest, kHUDRequestDisableQueued);
-    EXPECT_EQ(HUDState.HUDQueuedToDisableTime, game.Now());
-    EXPECT_FALSE(HUDState.bShowHUD);
-    EXPECT_THAT(game.hudVisibleCalls, IsEmpty());
-
-    Pass();
-    EXPECT_THAT(game.hudVisibleCalls, ElementsAre(false));
-    EXPECT_FALSE(game.ui.HUDShown());
-    EXPECT_THAT(LinesOf("UpdateHUD"), Contains("[info] [UpdateHUD] result = [RequestDisable]"));
 }
 
 TEST_F(TogglePressCycle, ARefusedPressLeavesTheHUDAsTheOverrideHasIt)
@@ -313,112 +210,65 @@ TEST_F(TogglePressCycle, ARefusedPressLeavesTheHUDAsTheOverrideHasIt)
 
     game.AdvanceMs(155);
     Tap(1);  // released 200 ms after the first press acted
-    EXPECT_THAT(LinesOf("HandleToggleKeyRelease"), ElementsAre(ExitingLine("HandleToggleKeyRelease", 50, 200)));
+    EXPECT_THAT(LinesOf("HandleToggleKeyRelease"),
+                ElementsAre(HandlerLine("HandleToggleKeyRelease", "exiting", 50, 200)));
     EXPECT_THAT(LinesOf("UpdateHUD"),
                 Contains("[info] [UpdateHUD] result = [hide] | HUDToggleOverride [bShowHUD=FALSE] is active"));
-    EXPECT_FALSE(HUDState.bShowHUD);
     EXPECT_FALSE(game.ui.HUDShown());
 }
 
-TEST_F(TogglePressCycle, AHoldReachingTheMinimumIsALongPressAndItsReleaseDoesNothing)
+// Held on, the key is a long press on the pass that sees the count reach the
+// minimum, and again each time it reaches it anew: the repeat acts 700 ms
+// after the previous one and is refused 105 ms after. No short press follows.
+TEST_F(TogglePressCycle, AHeldKeyIsALongPressEachTimeTheCountReachesTheMinimum)
 {
-    HUDState.HUDToggleOverride = true;
-    HUDState.bShowHUD = true;
-    game.PressKey(kF1);
-    for (int pass = 0; pass < 6; ++pass) {
+    for (const std::int64_t extraMsPerPass : {85, 0}) {
+        SCOPED_TRACE(extraMsPerPass);
+        HUDState.LastTogglePressTime = game.Now() - 10'000 * kMs;
+        HUDState.HUDToggleOverride = HUDState.bShowHUD = true;
+        game.sounds.clear();
+        game.PressKey(kF1);
+        for (int pass = 1; pass <= 14; ++pass) {
+            game.AdvanceMs(extraMsPerPass);
+            log.clear();
+            Pass();
+            EXPECT_EQ(game.sounds.empty(), pass < 7) << pass;
+            if (pass == 7) {
+                EXPECT_FALSE(HUDState.HUDToggleOverride);
+                EXPECT_TRUE(HUDState.ToggleLongPressDone);
+                EXPECT_THAT(LinesOf("HandleToggleKeyReleaseLong"),
+                            Contains(HandlerLine("HandleToggleKeyReleaseLong", "called", 300,
+                                                 10'000 + 7 * (15 + extraMsPerPass))));
+            }
+        }
+        const std::vector<std::string> once{"UIMenuGeneralOK"};
+        const std::vector<std::string> twice{"UIMenuGeneralOK", "UIMenuGeneralActivateFailure"};
+        EXPECT_EQ(game.sounds, extraMsPerPass > 0 ? twice : once);
+        if (extraMsPerPass == 0) {
+            EXPECT_THAT(LinesOf("HandleToggleKeyReleaseLong"),
+                        ElementsAre(HandlerLine("HandleToggleKeyReleaseLong", "exiting", 300, 105)));
+        }
+        EXPECT_EQ(HUDState.ToggleKeyHoldTime, 0) << "the count restarts after each try";
+
+        game.ReleaseKey(kF1);
+        log.clear();
         Pass();
+        EXPECT_FALSE(HUDState.ToggleLongPressDone);
+        EXPECT_THAT(log.lines(), IsEmpty()) << "no short press follows a long one";
     }
-    ASSERT_EQ(HUDState.ToggleKeyHoldTime, 300);
-    EXPECT_THAT(game.sounds, IsEmpty());
-
-    Pass();  // the count has reached the minimum
-    EXPECT_THAT(game.sounds, ElementsAre("UIMenuGeneralOK"));
-    EXPECT_FALSE(HUDState.HUDToggleOverride);
-    EXPECT_EQ(HUDState.ToggleKeyHoldTime, 0);
-    EXPECT_TRUE(HUDState.ToggleLongPressDone);
-    EXPECT_THAT(LinesOf("HandleToggleKeyReleaseLong"),
-                Contains(CalledLine("HandleToggleKeyReleaseLong", 300, 10'105, "  | ")));
-
-    log.clear();
-    game.ReleaseKey(kF1);
-    Pass();
-    EXPECT_FALSE(HUDState.ToggleLongPressDone);
-    EXPECT_EQ(HUDState.ToggleKeyHoldTime, 0);
-    EXPECT_THAT(HandlerLines(), IsEmpty()) << "no short press follows a long one";
-    EXPECT_THAT(game.sounds, ElementsAre("UIMenuGeneralOK"));
-
     game.sneaking = true;
     Pass();
-    EXPECT_THAT(LinesOf("UpdateHUD"), Contains("[info] [UpdateHUD] result = [show] | IsSneaking"))
-        << "the rules after the key run again";
-}
-
-TEST_F(TogglePressCycle, HoldingOnRepeatsTheLongPressEachTimeTheCountReachesTheMinimum)
-{
-    game.PressKey(kF1);
-    for (int pass = 0; pass < 7; ++pass) {
-        game.AdvanceMs(85);  // 100 ms per pass
-        Pass();
-    }
-    EXPECT_THAT(game.sounds, ElementsAre("UIMenuGeneralActivateFailure"));
-    for (int pass = 0; pass < 6; ++pass) {
-        game.AdvanceMs(85);
-        Pass();
-    }
-    EXPECT_EQ(game.sounds.size(), 1U) << "counting up again";
-    game.AdvanceMs(85);
-    Pass();
-    EXPECT_THAT(game.sounds, ElementsAre("UIMenuGeneralActivateFailure", "UIMenuGeneralActivateFailure"));
-    EXPECT_THAT(LinesOf("HandleToggleKeyRelease"), IsEmpty());
-}
-
-TEST_F(TogglePressCycle, ARepeatedLongPressWithinTheMinimumTimeIsRefused)
-{
-    game.PressKey(kF1);
-    for (int pass = 0; pass < 7; ++pass) {
-        Pass();
-    }
-    ASSERT_THAT(game.sounds, ElementsAre("UIMenuGeneralActivateFailure"));
-    log.clear();
-    for (int pass = 0; pass < 7; ++pass) {
-        Pass();
-    }
-    EXPECT_THAT(game.sounds, ElementsAre("UIMenuGeneralActivateFailure")) << "refused: 105 ms after the first";
-    EXPECT_THAT(LinesOf("HandleToggleKeyReleaseLong"),
-                ElementsAre(ExitingLine("HandleToggleKeyReleaseLong", 300, 105)));
-    EXPECT_EQ(HUDState.ToggleKeyHoldTime, 0) << "the count restarts after a refused long press too";
-}
-
-TEST_F(TogglePressCycle, WithAMinimumHoldOf50OrLessOnlyTheLongPressEverRuns)
-{
-    Settings.iHUDToggleMinHoldTime = 50;
-    HUDState.HUDToggleOverride = true;
-    HUDState.bShowHUD = true;
-    Tap(1);
-    EXPECT_THAT(game.sounds, ElementsAre("UIMenuGeneralOK"));
-    EXPECT_FALSE(HUDState.HUDToggleOverride);
-    EXPECT_THAT(LinesOf("HandleToggleKeyRelease"), IsEmpty());
-    Pass();
-    EXPECT_FALSE(HUDState.ToggleLongPressDone);
-    EXPECT_THAT(LinesOf("HandleToggleKeyRelease"), IsEmpty());
-}
-
-TEST_F(TogglePressCycle, IsOffWithoutAToggleKey)
-{
-    Settings.iHUDToggle = 0;
-    game.sneaking = true;
-    game.PressKey(kF1);
-    Pass();
-    EXPECT_EQ(HUDState.ToggleKeyHoldTime, 0);
     EXPECT_THAT(LinesOf("UpdateHUD"), Contains("[info] [UpdateHUD] result = [show] | IsSneaking"));
 }
 
+// Another key down is no toggle key.
 TEST_F(TogglePressCycle, ListensToTheConfiguredKeyOnly)
 {
+    game.sneaking = true;
     game.PressKey(kF1 + 1);
     Pass();
     EXPECT_EQ(HUDState.ToggleKeyHoldTime, 0);
-    EXPECT_THAT(LinesOf("UpdateHUD"), Contains("[info] [UpdateHUD] result = [hide]"));
+    EXPECT_THAT(LinesOf("UpdateHUD"), ElementsAre("[info] [UpdateHUD] result = [show] | IsSneaking"));
 }
 
 }  // namespace

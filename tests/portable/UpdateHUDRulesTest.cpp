@@ -1,26 +1,23 @@
-#include "GamePointers.h"
 #include "HUDState.h"
 #include "Settings.h"
-#include "UpdateHUD.h"
-#include "game/IDs.h"
 #include "support/FakeGameTest.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <limits>
 #include <string>
-#include <utility>
+#include <tuple>
 #include <vector>
 
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
-
 constexpr const char* kHide = "[info] [UpdateHUD] result = [hide]";
 constexpr int kRightMouseButton = 0x02;
+constexpr int kF1 = 0x70;
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 std::string Shown(const std::string& reason)
 {
@@ -41,163 +38,137 @@ protected:
         const auto lines = LinesOf("UpdateHUD");
         return lines.empty() ? "(no line)" : lines.back();
     }
+
+    // Aims at the target, by default of an accepted class: its virtual table is
+    // the game's address of the first ID of the second list.
+    void AimAt(std::uint64_t tableID = 422634)
+    {
+        target.SetVirtualTable(FakeGame::VirtualTableOf(tableID));
+        game.SetAutoAimTarget(target.get());
+    }
+
+    // The rules after the toggle key, in the chain's order, each with what
+    // makes it fire (on) or not (off) in the idle world.
+    struct Rule {
+        std::string line;
+        std::function<void(bool on)> set;
+    };
+    std::vector<Rule> Rules()
+    {
+        const auto menu = [this](const char* name, bool open) {
+            open ? game.ui.OpenMenu(name) : game.ui.CloseMenu(name);
+        };
+        const auto hidingOverrider = [=](bool SettingsRecord::*setting, const char* name) {
+            return [=](bool on) {
+                Settings.*setting = !on;
+                menu(name, on);
+            };
+        };
+        const auto percent = [this](float SettingsRecord::*threshold, RE::ActorValueInfo* (FakeGame::*actorValue)()) {
+            return [=, this](bool on) {
+                Settings.*threshold = 50.0F;
+                game.SetActorValuePercent((game.*actorValue)(), on ? 50.0F : 50.5F);
+            };
+        };
+        const std::string hidden = "[info] [UpdateHUD] result = [hide] | ";
+        return {
+            {Shown("IsGameMenuPaused"), [this](bool on) { game.gameMenuPaused = on; }},
+            {Shown("PlayerChar->parentCell is nullptr"), [this](bool on) { game.player.SetInCell(!on); }},
+            {Shown("HUDToggleOverride [bShowHUD=TRUE] is active"),
+             [](bool on) { HUDState.HUDToggleOverride = HUDState.bShowHUD = on; }},
+            {hidden + "MenuOverrider [SpaceshipHudMenu] is active",
+             hidingOverrider(&SettingsRecord::iMenuOverriderShipHUDMenu, "SpaceshipHudMenu")},
+            {hidden + "MenuOverrider [MonocleMenu] is active",
+             hidingOverrider(&SettingsRecord::iMenuOverriderHandscannerMenu, "MonocleMenu")},
+            {Shown("MenuOverrider [SpaceshipHudMenu] is active"), [=](bool on) { menu("SpaceshipHudMenu", on); }},
+            {Shown("MenuOverrider [MonocleMenu] is active"), [=](bool on) { menu("MonocleMenu", on); }},
+            {Shown("SubtitlesPlaying"), [](bool on) { HUDState.SubtitlesPlaying = on; }},
+            {Shown("IsSneaking"), [this](bool on) { game.sneaking = on; }},
+            {Shown("IsWeaponDrawn"), [this](bool on) { game.player.SetWeaponState(on ? 1 : 0); }},
+            {Shown("IsInCombat"), [this](bool on) { game.player.inCombat = on; }},
+            {Shown("VehicleAim"),
+             [this](bool on) { on ? game.PressKey(kRightMouseButton) : game.ReleaseKey(kRightMouseButton); }},
+            {Shown("IsInVehicle"),
+             [this](bool on) {
+                 Settings.bShowInLandVehicle = true;
+                 game.vehicleValue = on ? 1.0F : 0.0F;
+             }},
+            {Shown("HealthPercent"), percent(&SettingsRecord::fShowBelowHealthPercent, &FakeGame::HealthAV)},
+            {Shown("OxygenPercent"), percent(&SettingsRecord::fShowBelowOxygenPercent, &FakeGame::OxygenAV)},
+            {Shown("BoostPackPercent"), percent(&SettingsRecord::fShowBelowBoostPackPercent, &FakeGame::BoostPackAV)},
+            {Shown("IsOverencumbered"), [this](bool on) { Settings.bShowIfOverencumbered = game.overencumbered = on; }},
+            {Shown("IsJumping"), [this](bool on) { Settings.bShowIfJumping = game.jumping = on; }},
+            {Shown("HostileActorsNear"),
+             [this](bool on) { Settings.bShowWhenHostilesAreNearby = game.hostilesNear = on; }},
+            {Shown("menuStack.size <= 0"), [=](bool on) { menu("HUDMenu", !on); }},
+            {"[warning] [UpdateHUD] result = [show] | MQ305.IsStageDone(2000)",
+             [this](bool on) { game.SetStageDone(game.MQ305(), 2000, on); }},
+            {"[warning] [UpdateHUD] result = [show] | !MQ301.IsStageDone(0)",
+             [this](bool on) { game.SetStageDone(game.MQ301(), 0, !on); }},
+            {Shown("AutoAim->data is nullptr"), [this](bool on) { game.SetAutoAimData(!on); }},
+            {Shown("AutoAimTargetRef valid and exists"),
+             [this](bool on) { on ? AimAt() : game.SetAutoAimTarget(nullptr); }},
+        };
+    }
+
+    fake::Reference target;
 };
 
-TEST_F(RuleChain, HidesInTheIdleWorld)
+// In a first-match chain, each rule winning over the next one is the whole order.
+TEST_F(RuleChain, EachRuleFiresAloneAndBeforeTheNext)
 {
-    EXPECT_EQ(Decide(), kHide);
-    EXPECT_EQ(HUDState.HUDRequest, kHUDRequestDisableQueued);
-    EXPECT_EQ(HUDState.HUDQueuedToDisableTime, game.Now());
-}
-
-// Every reason at once; switched off one by one, each reveals the next.
-TEST_F(RuleChain, TheFirstRuleThatFiresDecidesInTheChainsOrder)
-{
-    fake::Reference target;
-    target.SetVirtualTable(FakeGame::VirtualTableOf(RE::ID::kTargetVTablesB.front()));
-    game.SetAutoAimTarget(target.get());
-
-    Settings.iMenuOverriderShipHUDMenu = false;
-    Settings.iMenuOverriderHandscannerMenu = false;
-    Settings.bShowInLandVehicle = true;
-    Settings.fShowBelowHealthPercent = 50.0F;
-    Settings.fShowBelowOxygenPercent = 50.0F;
-    Settings.fShowBelowBoostPackPercent = 50.0F;
-    Settings.bShowIfOverencumbered = true;
-    Settings.bShowIfJumping = true;
-    Settings.bShowWhenHostilesAreNearby = true;
-
-    game.gameMenuPaused = true;
-    game.player.SetInCell(false);
-    HUDState.HUDToggleOverride = true;
-    HUDState.bShowHUD = true;
-    game.ui.SetMenus({"HUDMenu", "SpaceshipHudMenu", "MonocleMenu"});
-    HUDState.SubtitlesPlaying = true;
-    game.sneaking = true;
-    game.player.SetWeaponState(1);
-    game.player.inCombat = true;
-    game.PressKey(kRightMouseButton);
-    game.vehicleValue = 1.0F;
-    game.SetActorValuePercent(game.HealthAV(), 50.0F);
-    game.SetActorValuePercent(game.OxygenAV(), 50.0F);
-    game.SetActorValuePercent(game.BoostPackAV(), 50.0F);
-    game.overencumbered = true;
-    game.jumping = true;
-    game.hostilesNear = true;
-    game.SetStageDone(game.MQ305(), 2000, true);
-    game.SetStageDone(game.MQ301(), 0, false);
-    game.SetAutoAimData(false);
-
-    const std::vector<std::pair<std::string, std::function<void()>>> chain{
-        {Shown("IsGameMenuPaused"), [&] { game.gameMenuPaused = false; }},
-        {Shown("PlayerChar->parentCell is nullptr"), [&] { game.player.SetInCell(true); }},
-        {Shown("HUDToggleOverride [bShowHUD=TRUE] is active"), [&] { HUDState.HUDToggleOverride = false; }},
-        {"[info] [UpdateHUD] result = [hide] | MenuOverrider [SpaceshipHudMenu] is active",
-         [&] {
-             game.ui.SetMenus({"HUDMenu", "MonocleMenu"});
-         }},
-        {"[info] [UpdateHUD] result = [hide] | MenuOverrider [MonocleMenu] is active",
-         [&] {
-             Settings.iMenuOverriderShipHUDMenu = true;
-             Settings.iMenuOverriderHandscannerMenu = true;
-             game.ui.SetMenus({"HUDMenu", "SpaceshipHudMenu", "MonocleMenu"});
-         }},
-        {Shown("MenuOverrider [SpaceshipHudMenu] is active"),
-         [&] {
-             game.ui.SetMenus({"HUDMenu", "MonocleMenu"});
-         }},
-        // From here on the menu stack is empty, which shows too, but later.
-        {Shown("MenuOverrider [MonocleMenu] is active"), [&] { game.ui.SetMenus({}); }},
-        {Shown("SubtitlesPlaying"), [&] { HUDState.SubtitlesPlaying = false; }},
-        {Shown("IsSneaking"), [&] { game.sneaking = false; }},
-        {Shown("IsWeaponDrawn"), [&] { game.player.SetWeaponState(0); }},
-        {Shown("IsInCombat"), [&] { game.player.inCombat = false; }},
-        {Shown("VehicleAim"), [&] { game.ReleaseKey(kRightMouseButton); }},
-        {Shown("IsInVehicle"), [&] { game.vehicleValue = 0.0F; }},
-        {Shown("HealthPercent"), [&] { game.SetActorValuePercent(game.HealthAV(), 51.0F); }},
-        {Shown("OxygenPercent"), [&] { game.SetActorValuePercent(game.OxygenAV(), 51.0F); }},
-        {Shown("BoostPackPercent"), [&] { game.SetActorValuePercent(game.BoostPackAV(), 51.0F); }},
-        {Shown("IsOverencumbered"), [&] { game.overencumbered = false; }},
-        {Shown("IsJumping"), [&] { game.jumping = false; }},
-        {Shown("HostileActorsNear"), [&] { game.hostilesNear = false; }},
-        {Shown("menuStack.size <= 0"), [&] { game.ui.SetMenus({"HUDMenu"}); }},
-        {"[warning] [UpdateHUD] result = [show] | MQ305.IsStageDone(2000)",
-         [&] { game.SetStageDone(game.MQ305(), 2000, false); }},
-        {"[warning] [UpdateHUD] result = [show] | !MQ301.IsStageDone(0)",
-         [&] { game.SetStageDone(game.MQ301(), 0, true); }},
-        {Shown("AutoAim->data is nullptr"), [&] { game.SetAutoAimData(true); }},
-        {Shown("AutoAimTargetRef valid and exists"), [&] { game.SetAutoAimTarget(nullptr); }},
-        {kHide, [] {}},
-    };
-    for (const auto& [line, switchOff] : chain) {
-        EXPECT_EQ(Decide(), line);
-        switchOff();
+    const auto rules = Rules();
+    for (std::size_t i = 0; i < rules.size(); ++i) {
+        SCOPED_TRACE(rules[i].line);
+        rules[i].set(true);
+        EXPECT_EQ(Decide(), rules[i].line);
+        if (i + 1 < rules.size()) {
+            rules[i + 1].set(true);
+            EXPECT_EQ(Decide(), rules[i].line);
+            rules[i + 1].set(false);
+        }
+        rules[i].set(false);
+        EXPECT_EQ(Decide(), kHide);
     }
 }
 
-TEST_F(RuleChain, AHidingMenuOverriderWinsOverCombat)
+// The toggle key comes right after the paused game and the missing cell:
+// while it is down, a pass ends at it whatever later rule would fire.
+TEST_F(RuleChain, TheToggleKeyComesRightAfterTheFirstTwoRules)
 {
-    Settings.iMenuOverriderShipHUDMenu = false;
-    game.ui.SetMenus({"HUDMenu", "SpaceshipHudMenu"});
-    game.player.inCombat = true;
-    game.player.SetWeaponState(2);
-
-    EXPECT_EQ(Decide(), "[info] [UpdateHUD] result = [hide] | MenuOverrider [SpaceshipHudMenu] is active");
-    EXPECT_EQ(HUDState.HUDRequest, kHUDRequestDisableQueued);
-    EXPECT_EQ(game.calls.isInCombat, 0);
-}
-
-TEST_F(RuleChain, TheRulesBeforeTheMenuOverridersStillComeFirst)
-{
-    Settings.iMenuOverriderShipHUDMenu = false;
-    game.ui.SetMenus({"HUDMenu", "SpaceshipHudMenu"});
-
-    HUDState.HUDToggleOverride = true;
-    HUDState.bShowHUD = true;
-    EXPECT_EQ(Decide(), Shown("HUDToggleOverride [bShowHUD=TRUE] is active"));
-    game.player.SetInCell(false);
-    EXPECT_EQ(Decide(), Shown("PlayerChar->parentCell is nullptr"));
-    game.gameMenuPaused = true;
-    EXPECT_EQ(Decide(), Shown("IsGameMenuPaused"));
-    EXPECT_EQ(game.calls.isMenuOpen, 0);
-}
-
-TEST_F(RuleChain, TheToggleOverrideHidesWhenItForcesTheHUDOff)
-{
-    HUDState.HUDToggleOverride = true;
-    HUDState.bShowHUD = false;
-    game.sneaking = true;
-    EXPECT_EQ(Decide(), "[info] [UpdateHUD] result = [hide] | HUDToggleOverride [bShowHUD=FALSE] is active");
-    EXPECT_EQ(HUDState.HUDRequest, kHUDRequestDisableQueued);
-}
-
-TEST_F(RuleChain, APlayerOutsideAnyCellShowsOnEveryPass)
-{
-    game.player.SetInCell(false);
-    game.ui.SetHUDShown(false);
-    for (int pass = 0; pass < 3; ++pass) {
-        log.clear();
-        Pass();
-        EXPECT_THAT(LinesOf("UpdateHUD"), ElementsAre(Shown("PlayerChar->parentCell is nullptr")));
-        log.clear();
-        Pass();
-        EXPECT_THAT(LinesOf("UpdateHUD"), ElementsAre("[info] [UpdateHUD] result = [RequestEnable]"));
+    Settings.iHUDToggle = kF1;
+    const auto rules = Rules();
+    for (std::size_t i = 0; i < rules.size(); ++i) {
+        SCOPED_TRACE(rules[i].line);
+        rules[i].set(true);
+        game.PressKey(kF1);
+        const bool before = i < 2;
+        EXPECT_EQ(Decide(), before ? rules[i].line : "(no line)");
+        EXPECT_EQ(HUDState.ToggleKeyHoldTime, before ? 0 : 50);
+        EXPECT_EQ(HUDState.HUDRequest, before ? kHUDRequestEnable : kHUDRequestNone);
+        rules[i].set(false);
+        game.ReleaseKey(kF1);
+        HUDState.ToggleKeyHoldTime = 0;
     }
-    EXPECT_THAT(game.hudVisibleCalls, ElementsAre(true));
 }
 
-// A rule switched off by its setting does not ask the game.
-TEST_F(RuleChain, SwitchedOffRulesAskTheGameNothing)
+// Only the low three bits of the actor's weapon state count: 1 to 3 drawn.
+TEST_F(RuleChain, AWeaponIsDrawnInStatesOneToThreeOfTheLowThreeBits)
 {
-    Settings.bShowInSubtitles = false;
-    Settings.bShowWhileSneaking = false;
-    Settings.bShowWhileWeaponDrawn = false;
-    Settings.bShowInCombat = false;
+    for (const std::uint32_t state : {0U, 1U, 2U, 3U, 4U, 5U, 6U, 7U, 0xF8U, 0xF9U, 0xFBU, 0xFCU, 0xFFFF'FFFAU}) {
+        game.player.SetWeaponState(state);
+        const std::uint32_t low = state & 7U;
+        EXPECT_EQ(Decide(), low >= 1 && low <= 3 ? Shown("IsWeaponDrawn") : kHide) << "state " << state;
+    }
+}
+
+// Every reason present, every rule switched off by its setting: nothing
+// shows, and a switched-off rule asks the game nothing.
+TEST_F(RuleChain, SwitchedOffRulesNeitherFireNorAskTheGame)
+{
+    Settings.bShowInSubtitles = Settings.bShowWhileSneaking = Settings.bShowWhileWeaponDrawn = false;
+    Settings.bShowInCombat = Settings.bShowInLandVehicle = false;
     Settings.iVehicleAimKeyDown = 0;
-    Settings.bShowInLandVehicle = false;
-    Settings.bShowIfOverencumbered = false;
-    Settings.bShowIfJumping = false;
-    Settings.bShowWhenHostilesAreNearby = false;
     HUDState.SubtitlesPlaying = true;
     game.sneaking = game.overencumbered = game.jumping = game.hostilesNear = true;
     game.player.SetWeaponState(1);
@@ -207,256 +178,88 @@ TEST_F(RuleChain, SwitchedOffRulesAskTheGameNothing)
     game.SetActorValuePercent(game.HealthAV(), 0.0F);
 
     EXPECT_EQ(Decide(), kHide);
-    EXPECT_EQ(game.calls.isSneaking, 0);
-    EXPECT_EQ(game.calls.isInCombat, 0);
-    EXPECT_EQ(game.calls.vehicleValue, 0);
+    EXPECT_EQ(game.calls.isSneaking + game.calls.isInCombat + game.calls.vehicleValue, 0);
     EXPECT_EQ(game.calls.actorValuePercent, 0) << "thresholds are off at -1";
-    EXPECT_EQ(game.calls.isOverencumbered, 0);
-    EXPECT_EQ(game.calls.isJumping, 0);
-    EXPECT_EQ(game.calls.hostileActorsNear, 0);
-}
-
-TEST_F(RuleChain, SubtitlesShowOnlyWhileTheirSwitchIsOn)
-{
-    HUDState.SubtitlesPlaying = true;
-    EXPECT_EQ(Decide(), Shown("SubtitlesPlaying"));
-    Settings.bShowInSubtitles = false;
-    EXPECT_EQ(Decide(), kHide);
-}
-
-TEST_F(RuleChain, TheVehicleAimKeyShowsWhileTheConfiguredKeyIsDown)
-{
-    game.PressKey(kRightMouseButton);
-    EXPECT_EQ(Decide(), Shown("VehicleAim"));
-    game.ReleaseKey(kRightMouseButton);
-    EXPECT_EQ(Decide(), kHide);
+    EXPECT_EQ(game.calls.isOverencumbered + game.calls.isJumping + game.calls.hostileActorsNear, 0);
 
     Settings.iVehicleAimKeyDown = 0x05;
-    game.PressKey(kRightMouseButton);
-    EXPECT_EQ(Decide(), kHide);
+    EXPECT_EQ(Decide(), kHide) << "another key than the configured one";
     game.PressKey(0x05);
     EXPECT_EQ(Decide(), Shown("VehicleAim"));
-
-    Settings.iVehicleAimKeyDown = 0;
-    EXPECT_EQ(Decide(), kHide);
 }
 
 TEST_F(RuleChain, ALandVehicleIsAnyVehicleValueButZero)
 {
     Settings.bShowInLandVehicle = true;
-    for (const float value : {1.0F, -1.0F, 1e-30F, std::numeric_limits<float>::quiet_NaN()}) {
+    for (const float value : {1.0F, -1.0F, 1e-30F, kNaN, 0.0F, -0.0F}) {
         game.vehicleValue = value;
-        EXPECT_EQ(Decide(), Shown("IsInVehicle")) << value;
+        EXPECT_EQ(Decide(), value != 0.0F ? Shown("IsInVehicle") : kHide) << value;
     }
-    for (const float value : {0.0F, -0.0F}) {
-        game.vehicleValue = value;
-        EXPECT_EQ(Decide(), kHide) << value;
-    }
-    Settings.bShowInLandVehicle = false;
-    game.vehicleValue = 1.0F;
-    EXPECT_EQ(Decide(), kHide);
-}
-
-TEST_F(RuleChain, EachPlayerPredicateShowsOnlyWhileItsSwitchIsOn)
-{
-    struct Case {
-        const char* reason;
-        bool* setting;
-        bool* state;
-    };
-    for (const Case& rule : {Case{"IsSneaking", &Settings.bShowWhileSneaking, &game.sneaking},
-                             Case{"IsOverencumbered", &Settings.bShowIfOverencumbered, &game.overencumbered},
-                             Case{"IsJumping", &Settings.bShowIfJumping, &game.jumping},
-                             Case{"HostileActorsNear", &Settings.bShowWhenHostilesAreNearby, &game.hostilesNear},
-                             Case{"IsInCombat", &Settings.bShowInCombat, &game.player.inCombat}}) {
-        *rule.setting = true;
-        *rule.state = true;
-        EXPECT_EQ(Decide(), Shown(rule.reason));
-        *rule.setting = false;
-        EXPECT_EQ(Decide(), kHide) << rule.reason << " switched off";
-        *rule.setting = true;
-        *rule.state = false;
-        EXPECT_EQ(Decide(), kHide) << rule.reason << " not the case";
-    }
-}
-
-TEST_F(RuleChain, ADrawnWeaponShowsOnlyWhileItsSwitchIsOn)
-{
-    game.player.SetWeaponState(3);
-    EXPECT_EQ(Decide(), Shown("IsWeaponDrawn"));
-    Settings.bShowWhileWeaponDrawn = false;
-    EXPECT_EQ(Decide(), kHide);
-    Settings.bShowWhileWeaponDrawn = true;
-    game.player.SetWeaponState(4);
-    EXPECT_EQ(Decide(), kHide);
 }
 
 // ---- Thresholds of health, oxygen and boost-pack fuel
 
-struct Threshold {
-    const char* reason;
-    float SettingsRecord::*setting;
-    RE::ActorValueInfo* (FakeGame::*actorValue)();
-};
-
-class PercentThreshold : public RuleChain, public ::testing::WithParamInterface<Threshold> {
-protected:
-    void Set(float threshold, float percent)
-    {
-        Settings.*GetParam().setting = threshold;
-        game.SetActorValuePercent((game.*GetParam().actorValue)(), percent);
+// Inclusive, in the game's own scale; a negative or NaN threshold is off.
+TEST_F(RuleChain, ThePercentRulesShowAtOrBelowANonNegativeThreshold)
+{
+    struct Case {
+        float threshold;
+        float percent;
+        bool shows;
+    };
+    const Case cases[] = {{25.0F, 25.0F, true}, {25.0F, 24.0F, true},    {25.0F, 25.001F, false},
+                          {0.0F, 0.0F, true},   {0.5F, 0.4F, true},      {50.0F, 60.0F, false},
+                          {-1.0F, 0.0F, false}, {-0.001F, -5.0F, false}, {kNaN, 0.0F, false}};
+    const std::vector<std::tuple<const char*, float SettingsRecord::*, RE::ActorValueInfo*>> rules{
+        {"HealthPercent", &SettingsRecord::fShowBelowHealthPercent, game.HealthAV()},
+        {"OxygenPercent", &SettingsRecord::fShowBelowOxygenPercent, game.OxygenAV()},
+        {"BoostPackPercent", &SettingsRecord::fShowBelowBoostPackPercent, game.BoostPackAV()}};
+    for (const auto& [reason, setting, actorValue] : rules) {
+        for (const Case& row : cases) {
+            Settings.*setting = row.threshold;
+            game.SetActorValuePercent(actorValue, row.percent);
+            EXPECT_EQ(Decide(), row.shows ? Shown(reason) : kHide)
+                << reason << " " << row.threshold << " " << row.percent;
+        }
+        Settings.*setting = -1.0F;
     }
-};
-
-TEST_P(PercentThreshold, ShowsAtOrBelowTheThreshold)
-{
-    Set(25.0F, 25.0F);
-    EXPECT_EQ(Decide(), Shown(GetParam().reason)) << "inclusive";
-    Set(25.0F, 24.0F);
-    EXPECT_EQ(Decide(), Shown(GetParam().reason));
-    Set(25.0F, 25.001F);
-    EXPECT_EQ(Decide(), kHide);
-    Set(0.0F, 0.0F);
-    EXPECT_EQ(Decide(), Shown(GetParam().reason)) << "a threshold of 0 is on";
 }
-
-TEST_P(PercentThreshold, ComparesTheGamesValueUnscaled)
-{
-    Set(0.5F, 0.4F);
-    EXPECT_EQ(Decide(), Shown(GetParam().reason));
-    Set(50.0F, 60.0F);
-    EXPECT_EQ(Decide(), kHide);
-}
-
-TEST_P(PercentThreshold, IsOffForANegativeOrNaNThreshold)
-{
-    Set(-1.0F, 0.0F);
-    EXPECT_EQ(Decide(), kHide);
-    EXPECT_EQ(game.calls.actorValuePercent, 0);
-    Set(-0.001F, -5.0F);
-    EXPECT_EQ(Decide(), kHide);
-    Set(std::numeric_limits<float>::quiet_NaN(), 0.0F);
-    EXPECT_EQ(Decide(), kHide);
-}
-
-// Each rule reads its own actor value: only this one is low.
-TEST_P(PercentThreshold, ReadsItsOwnActorValue)
-{
-    Settings.fShowBelowHealthPercent = 25.0F;
-    Settings.fShowBelowOxygenPercent = 25.0F;
-    Settings.fShowBelowBoostPackPercent = 25.0F;
-    game.SetActorValuePercent((game.*GetParam().actorValue)(), 10.0F);
-    EXPECT_EQ(Decide(), Shown(GetParam().reason));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    EachActorValue, PercentThreshold,
-    ::testing::Values(Threshold{"HealthPercent", &SettingsRecord::fShowBelowHealthPercent, &FakeGame::HealthAV},
-                      Threshold{"OxygenPercent", &SettingsRecord::fShowBelowOxygenPercent, &FakeGame::OxygenAV},
-                      Threshold{"BoostPackPercent", &SettingsRecord::fShowBelowBoostPackPercent,
-                                &FakeGame::BoostPackAV}),
-    [](const auto& instance) { return std::string(instance.param.reason); });
 
 // ---- The auto-aim target
 
-class AutoAimTarget : public RuleChain {
-protected:
-    void SetUp() override
-    {
-        target.SetVirtualTable(FakeGame::VirtualTableOf(RE::ID::kTargetVTablesC.front()));
-        target.SetBaseFormType(30);
-        game.SetAutoAimTarget(target.get());
+// Flora has form type 46 (flag 0x2000: harvested, no other flag), objects
+// that cannot be activated 44 (the flag means nothing to them); 423258 is the
+// first ID of the first list of classes.
+TEST_F(RuleChain, TheAutoAimTargetShowsOnlyWhenItPassesEveryTest)
+{
+    struct Case {
+        std::uint64_t tableID;
+        std::uint8_t formType;
+        std::uint32_t flags;
+        float vehicleValue;
+        bool allowHarvested;
+        bool allowNotActivatable;
+        bool shows;
+    };
+    for (const Case& row :
+         {Case{422634, 30, 0, 0.0F, false, false, true}, Case{422634, 30, 0, 1.0F, false, false, false},
+          Case{422634, 30, 0, kNaN, false, false, false}, Case{423258, 30, 0, 0.0F, false, false, false},
+          Case{422634, 46, 0, 0.0F, false, false, true}, Case{422634, 46, 0x2000, 0.0F, false, false, false},
+          Case{422634, 46, 0x2000, 0.0F, true, false, true}, Case{422634, 44, 0, 0.0F, false, false, false},
+          Case{422634, 44, 0, 0.0F, false, true, true}, Case{422634, 46, ~0x2000U, 0.0F, false, false, true},
+          Case{422634, 44, 0x2000, 0.0F, false, true, true}}) {
+        SCOPED_TRACE(::testing::Message() << row.tableID << " " << int{row.formType} << " " << row.flags << " "
+                                          << row.vehicleValue << row.allowHarvested << row.allowNotActivatable);
+        AimAt(row.tableID);
+        target.SetBaseFormType(row.formType);
+        target.SetFlags(row.flags);
+        game.vehicleValue = row.vehicleValue;
+        Settings.bShowIfAutoAimTargetIsHarvestedFlora = row.allowHarvested;
+        Settings.bShowIfAutoAimTargetIsNotActivatable = row.allowNotActivatable;
+        EXPECT_EQ(Decide(), row.shows ? Shown("AutoAimTargetRef valid and exists") : kHide);
     }
-
-    fake::Reference target;
-    const std::string shown = Shown("AutoAimTargetRef valid and exists");
-};
-
-TEST_F(AutoAimTarget, ShowsWhenTheTargetPassesEveryTest)
-{
-    EXPECT_EQ(Decide(), shown);
-    EXPECT_EQ(HUDState.HUDRequest, kHUDRequestEnable);
-}
-
-TEST_F(AutoAimTarget, IsNoReasonWithoutATarget)
-{
     game.SetAutoAimTarget(nullptr);
     EXPECT_EQ(Decide(), kHide);
-    EXPECT_EQ(game.calls.vehicleValue, 0) << "the chain ends at the first test that fails";
-}
-
-TEST_F(AutoAimTarget, IsNoReasonFromALandVehicle)
-{
-    game.vehicleValue = 1.0F;
-    EXPECT_EQ(Decide(), kHide);
-    game.vehicleValue = std::numeric_limits<float>::quiet_NaN();
-    EXPECT_EQ(Decide(), kHide);
-}
-
-TEST_F(AutoAimTarget, IsNoReasonForAReferenceOfAnotherClass)
-{
-    target.SetVirtualTable(FakeGame::VirtualTableOf(RE::ID::kTargetVTablesA.front()));
-    EXPECT_EQ(Decide(), kHide);
-}
-
-TEST_F(AutoAimTarget, IsNoReasonForHarvestedFloraUnlessThatIsAllowed)
-{
-    target.SetBaseFormType(46);
-    EXPECT_EQ(Decide(), shown) << "flora not yet harvested";
-    target.SetFlags(0x2000);
-    EXPECT_EQ(Decide(), kHide);
-    Settings.bShowIfAutoAimTargetIsHarvestedFlora = true;
-    EXPECT_EQ(Decide(), shown);
-}
-
-TEST_F(AutoAimTarget, IsNoReasonForAnObjectThatCannotBeActivatedUnlessThatIsAllowed)
-{
-    target.SetBaseFormType(44);
-    EXPECT_EQ(Decide(), kHide);
-    Settings.bShowIfAutoAimTargetIsNotActivatable = true;
-    EXPECT_EQ(Decide(), shown);
-}
-
-// ---- Menu questions and the game strings they take
-
-struct Overriders {
-    bool ship;
-    bool handscanner;
-    std::vector<std::string> asked;
-};
-
-class MenuQuestions : public RuleChain, public ::testing::WithParamInterface<Overriders> {};
-
-// Each menu rule makes its own string and releases it, also when the menu is
-// closed; a rule whose overrider setting does not match makes none.
-TEST_P(MenuQuestions, EachMatchingRuleAsksAboutItsMenuWithAStringOfItsOwn)
-{
-    Settings.iMenuOverriderShipHUDMenu = GetParam().ship;
-    Settings.iMenuOverriderHandscannerMenu = GetParam().handscanner;
-    EXPECT_EQ(Decide(), kHide);
-    EXPECT_EQ(game.MenusAskedAbout(), GetParam().asked);
-    EXPECT_EQ(game.GameStringsMade(), 2);
-    EXPECT_EQ(game.GameStringsReleased(), 2);
-}
-
-INSTANTIATE_TEST_SUITE_P(EachSetting, MenuQuestions,
-                         ::testing::Values(Overriders{false, false, {"SpaceshipHudMenu", "MonocleMenu"}},
-                                           Overriders{false, true, {"SpaceshipHudMenu", "MonocleMenu"}},
-                                           Overriders{true, false, {"MonocleMenu", "SpaceshipHudMenu"}},
-                                           Overriders{true, true, {"SpaceshipHudMenu", "MonocleMenu"}}));
-
-TEST_F(RuleChain, AMenuRuleThatFiresReleasesItsStringToo)
-{
-    game.ui.SetMenus({"HUDMenu", "MonocleMenu"});
-    EXPECT_EQ(Decide(), Shown("MenuOverrider [MonocleMenu] is active"));
-    EXPECT_EQ(game.GameStringsMade(), 2);
-    EXPECT_EQ(game.LiveGameStrings(), 0);
-
-    Settings.iMenuOverriderShipHUDMenu = false;
-    game.ui.SetMenus({"HUDMenu", "SpaceshipHudMenu"});
-    EXPECT_EQ(Decide(), "[info] [UpdateHUD] result = [hide] | MenuOverrider [SpaceshipHudMenu] is active");
-    EXPECT_EQ(game.GameStringsMade(), 3);
-    EXPECT_EQ(game.LiveGameStrings(), 0);
 }
 
 }  // namespace

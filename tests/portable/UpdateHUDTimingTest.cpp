@@ -1,4 +1,3 @@
-#include "GamePointers.h"
 #include "HUDState.h"
 #include "Settings.h"
 #include "UpdateHUD.h"
@@ -7,82 +6,66 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace {
 
 using ::testing::Contains;
-using ::testing::Each;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-constexpr Clock::Nanoseconds kGate = Clock::FromMilliseconds(15);
+constexpr Clock::Nanoseconds kMs = Clock::FromMilliseconds(1);
+constexpr Clock::Nanoseconds kGate = 15 * kMs;
+
+std::string Line(const std::string& result)
+{
+    return "[info] [UpdateHUD] result = " + result;
+}
 
 // Passes as the game makes them, with the clock under the test's control.
 class DecisionTiming : public FakeGameTest {
 protected:
-    // One pass at `now`.
-    void PassAt(Clock::Nanoseconds now)
-    {
-        game.SetNow(now);
-        UpdateHUD();
-    }
-
-    // The lines of the last pass's decision.
+    // The lines of one pass at `now`.
     std::vector<std::string> PassLines(Clock::Nanoseconds now)
     {
         log.clear();
-        PassAt(now);
+        game.SetNow(now);
+        UpdateHUD();
         return LinesOf("UpdateHUD");
     }
 };
 
 // ---- The 15 ms gate
 
-TEST_F(DecisionTiming, ASecondCallWithin15msOnlyLogsAndChangesNothing)
+// A stamp in the future holds passes off too, until 15 ms past it.
+TEST_F(DecisionTiming, APassWithin15msOfTheLastOneOnlyLogs)
 {
-    game.ui.SetHUDShown(false);
-    game.player.SetWeaponState(1);
-    const Clock::Nanoseconds first = game.Now();
-    PassAt(first);
-    ASSERT_EQ(HUDState.HUDRequest, kHUDRequestEnable);
-    ASSERT_EQ(HUDState.LastUpdateTime, first);
-
-    EXPECT_THAT(PassLines(first + kGate - 1), ElementsAre("[info] [UpdateHUD] result = [exit] | RecentLastUpdate"));
-    EXPECT_EQ(HUDState.HUDRequest, kHUDRequestEnable);
-    EXPECT_EQ(HUDState.LastUpdateTime, first);
-    EXPECT_THAT(game.hudVisibleCalls, IsEmpty());
-
-    EXPECT_THAT(PassLines(first + kGate), Contains("[info] [UpdateHUD] result = [RequestEnable]"));
-    EXPECT_EQ(HUDState.LastUpdateTime, first + kGate);
-    EXPECT_THAT(game.hudVisibleCalls, ElementsAre(true));
-}
-
-TEST_F(DecisionTiming, AGatedCallAsksTheGameNothingButWhetherToLeaveTheHUDAlone)
-{
-    game.sneaking = true;
-    HUDState.LastUpdateTime = game.Now();
-    game.ClearRecords();
-    UpdateHUD();
-    EXPECT_EQ(game.calls.isGameMenuPaused + game.calls.isSneaking + game.calls.isMenuOpen, 0);
-    EXPECT_EQ(HUDState.HUDRequest, kHUDRequestNone);
-}
-
-TEST_F(DecisionTiming, ALastUpdateInTheFutureHoldsEveryPassOffUntilItIs15msPast)
-{
+    struct Case {
+        Clock::Nanoseconds lastUpdate;
+        Clock::Nanoseconds passAt;
+        bool held;
+    };
     game.player.SetWeaponState(1);
     const Clock::Nanoseconds now = game.Now();
-    HUDState.LastUpdateTime = now + Clock::FromMilliseconds(500);
-
-    for (const std::int64_t ms : {0, 15, 100, 499, 500, 514}) {
-        EXPECT_THAT(PassLines(now + Clock::FromMilliseconds(ms)),
-                    ElementsAre("[info] [UpdateHUD] result = [exit] | RecentLastUpdate"))
-            << ms << " ms";
+    for (const Case& row :
+         {Case{now, now + kGate - 1, true}, Case{now, now + kGate, false}, Case{now + 500 * kMs, now, true},
+          Case{now + 500 * kMs, now + 515 * kMs - 1, true}, Case{now + 500 * kMs, now + 515 * kMs, false}}) {
+        SCOPED_TRACE((row.passAt - row.lastUpdate) / 1'000);
+        HUDState.HUDRequest = kHUDRequestNone;
+        HUDState.LastUpdateTime = row.lastUpdate;
+        game.ClearRecords();
+        const auto lines = PassLines(row.passAt);
+        if (row.held) {
+            EXPECT_THAT(lines, ElementsAre(Line("[exit] | RecentLastUpdate")));
+            EXPECT_EQ(HUDState.LastUpdateTime, row.lastUpdate);
+            EXPECT_EQ(HUDState.HUDRequest, kHUDRequestNone);
+            EXPECT_EQ(game.calls.isGameMenuPaused + game.calls.isMenuOpen, 0);
+        } else {
+            EXPECT_THAT(lines, ElementsAre(Line("[show] | IsWeaponDrawn")));
+            EXPECT_EQ(HUDState.LastUpdateTime, row.passAt);
+        }
     }
-    EXPECT_THAT(PassLines(now + Clock::FromMilliseconds(515) - 1),
-                ElementsAre("[info] [UpdateHUD] result = [exit] | RecentLastUpdate"));
-    EXPECT_EQ(HUDState.HUDRequest, kHUDRequestNone);
-
-    EXPECT_THAT(PassLines(now + Clock::FromMilliseconds(515)),
-                ElementsAre("[info] [UpdateHUD] result = [show] | IsWeaponDrawn"));
 }
 
 TEST_F(DecisionTiming, WritesNothingWhileLoggingIsOffAndStillDecides)
@@ -91,61 +74,27 @@ TEST_F(DecisionTiming, WritesNothingWhileLoggingIsOffAndStillDecides)
     game.ui.SetHUDShown(false);
     game.player.SetWeaponState(1);
     Pass();
-    EXPECT_EQ(HUDState.HUDRequest, kHUDRequestEnable);
     Pass();
-    EXPECT_THAT(game.hudVisibleCalls, ElementsAre(true));
     UpdateHUD();  // gated
+    EXPECT_THAT(game.hudVisibleCalls, ElementsAre(true));
     EXPECT_THAT(log.lines(), IsEmpty());
 }
 
 // ---- Leaving the HUD alone
 
-TEST_F(DecisionTiming, WithAGameObjectMissingThePassOnlyDropsThePendingRequest)
+TEST_F(DecisionTiming, WhileTheHUDMustBeLeftAloneAPassOnlyDropsThePendingRequest)
 {
-    MQ301 = nullptr;
+    game.ui.SetMenus({"HUDMenu", "PlayBinkMenu"});
     game.ui.SetHUDShown(false);
     game.sneaking = true;
     HUDState.HUDRequest = kHUDRequestEnable;
     HUDState.LastUpdateTime = 1234;
 
-    Pass();
+    EXPECT_THAT(PassLines(game.Now() + kGate), ElementsAre(Line("[show] | UnityInProcess")));
     EXPECT_EQ(HUDState.HUDRequest, kHUDRequestNone);
     EXPECT_EQ(HUDState.LastUpdateTime, 1234);
     EXPECT_THAT(game.hudVisibleCalls, IsEmpty());
     EXPECT_EQ(game.calls.isSneaking, 0);
-    EXPECT_THAT(log.lines(), ElementsAre("[info] [UnityInProcess] result = [Exiting] | MQ301 is nullptr",
-                                         "[info] [UpdateHUD] result = [show] | UnityInProcess"));
-}
-
-TEST_F(DecisionTiming, AMandatoryMenuFreezesTheHUDWhateverIsPending)
-{
-    game.ui.SetMenus({"HUDMenu", "PlayBinkMenu"});
-    HUDState.HUDRequest = kHUDRequestDisableQueued;  // due long ago
-    for (int pass = 0; pass < 1000; ++pass) {
-        Pass();
-    }
-    EXPECT_THAT(game.hudVisibleCalls, IsEmpty());
-    EXPECT_TRUE(game.ui.HUDShown());
-    EXPECT_EQ(HUDState.HUDRequest, kHUDRequestNone);
-    EXPECT_THAT(LinesOf("UpdateHUD"), Each("[info] [UpdateHUD] result = [show] | UnityInProcess"));
-}
-
-TEST_F(DecisionTiming, TheGracePeriodHoldsTheDecisionOffForTenSeconds)
-{
-    const Clock::Nanoseconds start = game.Now();
-    HUDState.UnityGraceStartTime = start;
-    game.ui.SetHUDShown(false);
-    game.player.SetWeaponState(1);
-
-    PassAt(start + Clock::FromMilliseconds(9'999));
-    PassAt(start + Clock::FromMilliseconds(10'000) - 1);
-    EXPECT_EQ(HUDState.HUDRequest, kHUDRequestNone);
-    EXPECT_EQ(HUDState.LastUpdateTime, 0);
-
-    PassAt(start + Clock::FromMilliseconds(10'000));
-    EXPECT_EQ(HUDState.HUDRequest, kHUDRequestEnable);
-    Pass();
-    EXPECT_THAT(game.hudVisibleCalls, ElementsAre(true));
 }
 
 // ---- Requests carried over to the next pass
@@ -153,7 +102,6 @@ TEST_F(DecisionTiming, TheGracePeriodHoldsTheDecisionOffForTenSeconds)
 TEST_F(DecisionTiming, AShowIsCarriedOutOnThePassAfterTheRuleFired)
 {
     game.ui.SetHUDShown(false);
-    game.player.SetWeaponState(1);
     game.sneaking = true;
 
     Pass();
@@ -161,9 +109,7 @@ TEST_F(DecisionTiming, AShowIsCarriedOutOnThePassAfterTheRuleFired)
     EXPECT_THAT(game.hudVisibleCalls, IsEmpty());
     game.ClearRecords();
 
-    log.clear();
-    Pass();
-    EXPECT_THAT(LinesOf("UpdateHUD"), ElementsAre("[info] [UpdateHUD] result = [RequestEnable]"));
+    EXPECT_THAT(PassLines(game.Now() + kGate), ElementsAre(Line("[RequestEnable]")));
     EXPECT_THAT(game.hudVisibleCalls, ElementsAre(true));
     EXPECT_EQ(HUDState.HUDRequest, kHUDRequestNone);
     EXPECT_EQ(game.calls.isSneaking, 0) << "the enable pass walks no rule";
@@ -176,131 +122,73 @@ TEST_F(DecisionTiming, AShowIsCarriedOutOnThePassAfterTheRuleFired)
     EXPECT_THAT(game.hudVisibleCalls, ElementsAre(true)) << "already shown";
 }
 
-TEST_F(DecisionTiming, AnEnableRequestOfAnEventIsCarriedOutWhateverTheRulesSay)
-{
-    Settings.iMenuOverriderShipHUDMenu = false;
-    game.ui.SetMenus({"HUDMenu", "SpaceshipHudMenu"});  // the rules would hide
-    game.ui.SetHUDShown(false);
-    HUDState.HUDRequest = kHUDRequestEnable;
-
-    Pass();
-    EXPECT_THAT(game.hudVisibleCalls, ElementsAre(true));
-    EXPECT_EQ(HUDState.HUDRequest, kHUDRequestNone);
-    EXPECT_EQ(game.calls.isMenuOpen, 0);
-}
-
 // ---- Keep-shown timers
 
+// A queued hide takes effect once iKeepHUDShownMS has passed since it; no
+// new hide is taken meanwhile, and a reason returning replaces it.
 TEST_F(DecisionTiming, AVanishedReasonKeepsTheHUDForTheKeepShownTimeAfterTheFirstHide)
 {
-    game.player.SetWeaponState(1);
-    Pass();
-    Pass();
-    game.player.SetWeaponState(0);
+    for (const std::int32_t keepShownMS : {2000, 500}) {
+        SCOPED_TRACE(keepShownMS);
+        Settings.iKeepHUDShownMS = keepShownMS;
+        game.ui.SetHUDShown(true);
+        game.ClearRecords();
+        const Clock::Nanoseconds hidden = game.Now() + kGate;
+        EXPECT_THAT(PassLines(hidden), ElementsAre(Line("[hide]")));
+        EXPECT_EQ(HUDState.HUDRequest, kHUDRequestDisableQueued);
+        EXPECT_EQ(HUDState.HUDQueuedToDisableTime, hidden);
 
-    const Clock::Nanoseconds hidden = game.Now() + kGate;
-    EXPECT_THAT(PassLines(hidden), ElementsAre("[info] [UpdateHUD] result = [hide]"));
-    EXPECT_EQ(HUDState.HUDRequest, kHUDRequestDisableQueued);
-    EXPECT_EQ(HUDState.HUDQueuedToDisableTime, hidden);
+        for (Clock::Nanoseconds at = hidden + kGate; at <= hidden + keepShownMS * kMs - kGate; at += kGate) {
+            EXPECT_THAT(PassLines(at), ElementsAre(Line("[exit] | HUDQueuedToDisable")));
+        }
+        EXPECT_EQ(HUDState.HUDQueuedToDisableTime, hidden);
+        EXPECT_THAT(game.hudVisibleCalls, IsEmpty());
 
-    for (std::int64_t ms = 15; ms < 1970; ms += 15) {
-        PassAt(hidden + Clock::FromMilliseconds(ms));
+        EXPECT_THAT(PassLines(hidden + keepShownMS * kMs), ElementsAre(Line("[RequestDisable]")));
+        EXPECT_THAT(game.hudVisibleCalls, ElementsAre(false));
+        EXPECT_EQ(HUDState.HUDRequest, kHUDRequestNone);
     }
-    EXPECT_THAT(PassLines(hidden + Clock::FromMilliseconds(1985)),
-                ElementsAre("[info] [UpdateHUD] result = [exit] | HUDQueuedToDisable"));
-    EXPECT_THAT(game.hudVisibleCalls, IsEmpty());
-    EXPECT_EQ(HUDState.HUDQueuedToDisableTime, hidden) << "no new hide while the first is queued";
 
-    EXPECT_THAT(PassLines(hidden + Clock::FromMilliseconds(2000)),
-                ElementsAre("[info] [UpdateHUD] result = [RequestDisable]"));
-    EXPECT_THAT(game.hudVisibleCalls, ElementsAre(false));
-    EXPECT_FALSE(game.ui.HUDShown());
-    EXPECT_EQ(HUDState.HUDRequest, kHUDRequestNone);
-}
-
-TEST_F(DecisionTiming, AReasonReturningReplacesTheQueuedHide)
-{
     Pass();
-    ASSERT_EQ(HUDState.HUDRequest, kHUDRequestDisableQueued);
     game.sneaking = true;
     Pass();
-    EXPECT_EQ(HUDState.HUDRequest, kHUDRequestEnable);
-    EXPECT_THAT(game.hudVisibleCalls, IsEmpty());
+    EXPECT_EQ(HUDState.HUDRequest, kHUDRequestEnable) << "a show replaces the queued hide";
 }
 
-TEST_F(DecisionTiming, TheKeepShownTimeComesFromTheSettings)
+// Which timer holds a hide back, each running (one nanosecond short of its
+// setting in whole milliseconds) or just run out; the long message is asked
+// first, and the toggle override lets a queued hide through at once.
+TEST_F(DecisionTiming, TheKeepShownTimersHoldAHideInTheirOrder)
 {
-    Settings.iKeepHUDShownMS = 500;
-    const Clock::Nanoseconds hidden = game.Now() + kGate;
-    PassAt(hidden);
-    PassAt(hidden + Clock::FromMilliseconds(485));
-    EXPECT_THAT(game.hudVisibleCalls, IsEmpty());
-    PassAt(hidden + Clock::FromMilliseconds(500));
-    EXPECT_THAT(game.hudVisibleCalls, ElementsAre(false));
-}
-
-TEST_F(DecisionTiming, WithoutKeepShownTimesAHideTakesEffectOnTheNextPass)
-{
-    Settings.iKeepHUDShownMS = 0;
-    Settings.iKeepHUDShownLongMS = 0;
-    HUDState.LongHUDMessageTime = game.Now();
-    Pass();
-    EXPECT_EQ(HUDState.HUDRequest, kHUDRequestDisableQueued);
-    Pass();
-    EXPECT_THAT(game.hudVisibleCalls, ElementsAre(false));
-}
-
-TEST_F(DecisionTiming, ALongMessageKeepsTheHUDForTheLongTime)
-{
-    const Clock::Nanoseconds event = game.Now();
-    game.ui.SetHUDShown(false);
-    HUDState.LongHUDMessageTime = event;  // as the location-discovered event leaves it
-    HUDState.HUDRequest = kHUDRequestEnable;
-
-    PassAt(event + kGate);
-    EXPECT_THAT(game.hudVisibleCalls, ElementsAre(true));
-
-    for (std::int64_t ms = 30; ms < 7485; ms += 15) {
-        PassAt(event + Clock::FromMilliseconds(ms));
+    struct Case {
+        std::int32_t request;
+        bool override;
+        bool queuedRuns;
+        bool longRuns;
+        const char* line;
+    };
+    const Case cases[] = {
+        {kHUDRequestNone, false, true, true, "[exit] | LongHUDMessage"},
+        {kHUDRequestNone, false, false, true, "[exit] | LongHUDMessage"},
+        {kHUDRequestNone, false, true, false, "[exit] | HUDQueuedToDisable"},
+        {kHUDRequestNone, false, false, false, "[hide]"},
+        {kHUDRequestDisableQueued, false, true, true, "[exit] | LongHUDMessage"},
+        {kHUDRequestDisableQueued, false, false, true, "[exit] | LongHUDMessage"},
+        {kHUDRequestDisableQueued, false, true, false, "[exit] | HUDQueuedToDisable"},
+        {kHUDRequestDisableQueued, false, false, false, "[RequestDisable]"},
+        {kHUDRequestDisableQueued, true, true, true, "[RequestDisable]"},
+    };
+    Settings.iKeepHUDShownMS = 3000;
+    for (const Case& row : cases) {
+        SCOPED_TRACE(std::to_string(row.request) + (row.override ? " override " : " ") +
+                     std::to_string(row.queuedRuns) + std::to_string(row.longRuns));
+        const Clock::Nanoseconds now = game.Now() + kGate;
+        HUDState.HUDRequest = row.request;
+        HUDState.HUDToggleOverride = row.override;
+        HUDState.HUDQueuedToDisableTime = now - 3000 * kMs + (row.queuedRuns ? 1 : 0);
+        HUDState.LongHUDMessageTime = now - 7500 * kMs + (row.longRuns ? 1 : 0);
+        EXPECT_THAT(PassLines(now), ElementsAre(Line(row.line)));
     }
-    EXPECT_THAT(PassLines(event + Clock::FromMilliseconds(7485)),
-                ElementsAre("[info] [UpdateHUD] result = [exit] | LongHUDMessage"));
-    EXPECT_EQ(HUDState.HUDRequest, kHUDRequestNone) << "no hide taken yet";
-
-    const Clock::Nanoseconds hidden = event + Clock::FromMilliseconds(7500);
-    EXPECT_THAT(PassLines(hidden), ElementsAre("[info] [UpdateHUD] result = [hide]"));
-    EXPECT_THAT(PassLines(hidden + Clock::FromMilliseconds(1985)),
-                ElementsAre("[info] [UpdateHUD] result = [exit] | HUDQueuedToDisable"));
-    EXPECT_THAT(PassLines(hidden + Clock::FromMilliseconds(2000)),
-                ElementsAre("[info] [UpdateHUD] result = [RequestDisable]"));
-    EXPECT_THAT(game.hudVisibleCalls, ElementsAre(true, false));
-}
-
-TEST_F(DecisionTiming, AQueuedHideAlsoWaitsForTheLongTime)
-{
-    const Clock::Nanoseconds now = game.Now();
-    HUDState.HUDRequest = kHUDRequestDisableQueued;
-    HUDState.HUDQueuedToDisableTime = now - Clock::FromMilliseconds(5000);
-    HUDState.LongHUDMessageTime = now - Clock::FromMilliseconds(1000);
-
-    EXPECT_THAT(PassLines(now), ElementsAre("[info] [UpdateHUD] result = [exit] | LongHUDMessage"));
-    EXPECT_EQ(HUDState.HUDRequest, kHUDRequestDisableQueued);
-
-    EXPECT_THAT(PassLines(now + Clock::FromMilliseconds(6500)),
-                ElementsAre("[info] [UpdateHUD] result = [RequestDisable]"));
-    EXPECT_THAT(game.hudVisibleCalls, ElementsAre(false));
-}
-
-TEST_F(DecisionTiming, UnderTheToggleOverrideAQueuedHideTakesEffectAtOnce)
-{
-    const Clock::Nanoseconds now = game.Now();
-    HUDState.HUDToggleOverride = true;
-    HUDState.HUDRequest = kHUDRequestDisableQueued;
-    HUDState.HUDQueuedToDisableTime = now;
-    HUDState.LongHUDMessageTime = now;
-
-    EXPECT_THAT(PassLines(now + kGate), ElementsAre("[info] [UpdateHUD] result = [RequestDisable]"));
-    EXPECT_THAT(game.hudVisibleCalls, ElementsAre(false));
 }
 
 TEST_F(DecisionTiming, AHideTheGameCannotTakeForAnOpenMenuBecomesAShow)
@@ -312,35 +200,6 @@ TEST_F(DecisionTiming, AHideTheGameCannotTakeForAnOpenMenuBecomesAShow)
     Pass();
     EXPECT_THAT(game.hudVisibleCalls, ElementsAre(true));
     EXPECT_THAT(LinesOf("EnableMenusIfCan"), Contains(::testing::HasSubstr("[FORCEENABLE]")));
-}
-
-TEST_F(DecisionTiming, TheHideStampIsAFreshClockReading)
-{
-    game.SetStepPerReading(1'000);
-    Pass();
-    ASSERT_EQ(HUDState.HUDRequest, kHUDRequestDisableQueued);
-    EXPECT_GT(HUDState.HUDQueuedToDisableTime, HUDState.LastUpdateTime);
-}
-
-TEST_F(DecisionTiming, NoHideIsTakenWhileTheLastOneIsRecent)
-{
-    Settings.iKeepHUDShownMS = 10'000;
-    HUDState.HUDQueuedToDisableTime = game.Now();
-    EXPECT_THAT(PassLines(game.Now() + kGate), ElementsAre("[info] [UpdateHUD] result = [exit] | HUDQueuedToDisable"));
-    EXPECT_EQ(HUDState.HUDRequest, kHUDRequestNone);
-}
-
-// Durations are whole milliseconds, truncated: 1999.999999 ms is 1999.
-TEST_F(DecisionTiming, KeepShownDurationsCountWholeMilliseconds)
-{
-    HUDState.HUDRequest = kHUDRequestDisableQueued;
-    const Clock::Nanoseconds first = game.Now();
-    HUDState.HUDQueuedToDisableTime = first - (Clock::FromMilliseconds(2000) - 1);
-    EXPECT_THAT(PassLines(first), ElementsAre("[info] [UpdateHUD] result = [exit] | HUDQueuedToDisable"));
-
-    const Clock::Nanoseconds second = first + kGate;
-    HUDState.HUDQueuedToDisableTime = second - Clock::FromMilliseconds(2000);
-    EXPECT_THAT(PassLines(second), ElementsAre("[info] [UpdateHUD] result = [RequestDisable]"));
 }
 
 }  // namespace

@@ -1,139 +1,355 @@
-#include "Clock.h"
+// The eight sinks, registered with the fake game's sources and reached as the
+// game reaches them: through slot 1 of their virtual tables.
+
 #include "Events.h"
 #include "HUDState.h"
 #include "Settings.h"
-#include "support/LogCapture.h"
+#include "UpdateHUD.h"
+#include "support/FakeGameTest.h"
+#include "support/PluginIniFile.h"
+#include "support/ScratchDirectory.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdint>
 #include <cstring>
+#include <initializer_list>
+#include <string>
+#include <tuple>
+#include <vector>
 
 namespace {
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-// How the game calls a sink: through slot 1 of the virtual table at the
-// object's start, with the sink, the event's address and its source.
-template <class Event>
-RE::BSEventNotifyControl CallAsTheGame(RE::BSTEventSink<Event>& sink, const Event* event)
+// The game's event sources, by address-library ID.
+constexpr std::uint64_t kSaveLoadSource = 129747;
+constexpr std::uint64_t kSubtitleHiddenSource = 133630;
+constexpr std::uint64_t kSubtitleShownSource = 133631;
+constexpr std::uint64_t kLocationTextSource = 138717;
+constexpr std::uint64_t kTraitDiscoverySource = 138718;
+constexpr std::uint64_t kMissionWidgetSource = 138666;
+constexpr std::uint64_t kLevelUpSource = 138448;
+
+// The form IDs of the quests and actor values the plugin looks up.
+const std::vector<std::uint32_t> kFormLookups{0x24EF9C, 0x3448, 0x2D4, 0x2D5, 0x24021};
+
+constexpr Clock::Nanoseconds kMs = Clock::FromMilliseconds(1);
+
+std::string MenuLine(const std::string& menu, int opening)
 {
-    void* object = &sink;
-    void* const* table = *static_cast<void* const* const*>(object);
-    using ProcessEvent = RE::BSEventNotifyControl (*)(void*, const Event*, void*);
-    return reinterpret_cast<ProcessEvent>(table[RE::kSinkProcessEventSlot])(object, event, nullptr);
+    return "[info] [ProcessEvent]  --> MenuOpenCloseEvent [" + menu + "] | abOpening [" + std::to_string(opening) + "]";
 }
 
-class EventSinks : public ::testing::Test {
+class EventSinks : public FakeGameTest {
 protected:
-    void SetUp() override
+    void SetUp() override { Events::RegisterSinks(); }
+
+    // A fresh record and a fresh account of the game's calls, for the next
+    // row of a table; the sinks stay registered.
+    void StartOver()
     {
         HUDState = HUDStateRecord{};
         Settings = SettingsRecord{};
-        now = Clock::FromMilliseconds(40'000);
-        previousClock = Clock::source;
-        Clock::source = [] { return now; };
-    }
-    void TearDown() override
-    {
-        Clock::source = previousClock;
-        HUDState = HUDStateRecord{};
-        Settings = SettingsRecord{};
+        game.ClearRecords();
+        Events::RegisterSinks();
+        log.clear();
     }
 
-    static inline Clock::Nanoseconds now = 0;
-    Clock::Source previousClock = nullptr;
-    LogCapture log;
+    // What the game sees of the HUD state: nothing of it changed.
+    void ExpectUntouched(Clock::Nanoseconds lastUpdate)
+    {
+        EXPECT_EQ(HUDState.HUDRequest, kHUDRequestNone);
+        EXPECT_EQ(HUDState.LastUpdateTime, lastUpdate);
+        EXPECT_THAT(game.hudVisibleCalls, IsEmpty());
+    }
+
+    ScratchDirectory gameFolder;  // the save/load sink reads the INI file here
 };
 
-TEST_F(EventSinks, AreCalledThroughSlotOneAndAnswerContinue)
+// ---- Menus
+
+// Any non-zero opening byte opens, and the log shows it as 1.
+TEST_F(EventSinks, AnOpeningMenuRequestsTheHUDAndShowsItAtOnce)
 {
-    const Events::LevelUp_OnWidgetShown levelUp;
-    EXPECT_EQ(CallAsTheGame<Events::LevelUp_OnWidgetShown>(Events::levelUpSink, &levelUp),
+    for (const std::uint8_t opening : std::initializer_list<std::uint8_t>{1, 2, 0xFF}) {
+        SCOPED_TRACE(static_cast<int>(opening));
+        StartOver();
+        game.ui.SetMenus({"HUDMenu"});
+        game.ui.SetHUDShown(false);
+
+        EXPECT_EQ(game.RaiseMenuEventWithOpeningByte("InventoryMenu", opening), 1);
+        EXPECT_EQ(HUDState.LastUpdateTime, game.Now() - 50 * kMs);
+        EXPECT_EQ(HUDState.HUDRequest, kHUDRequestEnable);
+        EXPECT_THAT(game.hudVisibleCalls, ElementsAre(true));
+        EXPECT_THAT(log.lines(), ElementsAre(MenuLine("InventoryMenu", 1),
+                                             "[info] [EnableMenusIfCan] result = [FORCEENABLE] | MenuStack "
+                                             "(mandatory menu open: InventoryMenu) ",
+                                             "[info] [EnableMenusIfCan] result = [ENABLE]"));
+    }
+}
+
+TEST_F(EventSinks, ClosingAListedMenuHidesAtOnceOnlyWithoutKeepShownTimeAndLongMessage)
+{
+    enum class Then { HidesAtOnce, RequestsTheHUD, ChangesNothing };
+    struct Case {
+        const char* menu;
+        std::int32_t keepShownMS;
+        Clock::Nanoseconds sinceLongMessage;
+        Then then;
+    };
+    const Clock::Nanoseconds longTime = Clock::FromMilliseconds(7500);
+    const Clock::Nanoseconds anHour = 3'600'000 * kMs;
+    std::vector<Case> cases{
+        {"InventoryMenu", 2000, anHour, Then::RequestsTheHUD},
+        {"InventoryMenu", 1, anHour, Then::RequestsTheHUD},
+        {"InventoryMenu", 0, longTime - kMs, Then::RequestsTheHUD},
+        {"InventoryMenu", 0, longTime - 1, Then::RequestsTheHUD},  // 7499 whole milliseconds
+        {"ContainerMenu", 0, longTime, Then::ChangesNothing},
+    };
+    for (const char* listed : {"DataMenu", "PauseMenu", "GalaxyStarMapMenu", "InventoryMenu", "BSMissionMenu",
+                               "PowersMenu", "SkillsMenu", "PhotoModeMenu", "ShipCrewMenu", "MessageBoxMenu"}) {
+        cases.push_back({listed, 0, longTime, Then::HidesAtOnce});
+    }
+    for (const Case& row : cases) {
+        SCOPED_TRACE(::testing::Message() << row.menu << " " << row.keepShownMS << " " << row.sinceLongMessage);
+        StartOver();
+        HUDState.LongHUDMessageTime = game.Now() - row.sinceLongMessage;
+        Settings.iKeepHUDShownMS = row.keepShownMS;
+        game.ui.SetMenus({"HUDMenu", row.menu});
+        game.ui.SetHUDShown(true);
+
+        game.RaiseMenuEvent(row.menu, false);
+        switch (row.then) {
+            case Then::HidesAtOnce:
+                EXPECT_EQ(HUDState.HUDRequest, kHUDRequestDisableQueued);
+                EXPECT_EQ(HUDState.LastUpdateTime, game.Now() - 50 * kMs);
+                EXPECT_THAT(game.hudVisibleCalls, ElementsAre(false));
+                EXPECT_THAT(log.lines(),
+                            ElementsAre(MenuLine(row.menu, 0), "[info] [EnableMenusIfCan] result = [DISABLE]"));
+                break;
+            case Then::RequestsTheHUD:
+                EXPECT_EQ(HUDState.HUDRequest, kHUDRequestEnable);
+                EXPECT_EQ(HUDState.LastUpdateTime, 0);
+                EXPECT_THAT(game.hudVisibleCalls, IsEmpty());
+                EXPECT_THAT(log.lines(), ElementsAre(MenuLine(row.menu, 0)));
+                break;
+            case Then::ChangesNothing:
+                ExpectUntouched(0);
+                break;
+        }
+    }
+}
+
+// Back from the scanner with a weapon drawn (weapon state in the low three
+// bits), the HUD is shown at once, forced past any open game menu, and the
+// decision's passes are held off for 515 ms.
+TEST_F(EventSinks, TheScannerClosedAfterOpeningWithAWeaponDrawnShowsTheHUDAndHoldsPassesOff)
+{
+    for (const std::uint32_t weaponState : {0xF9U, 0xFCU}) {
+        const bool drawn = weaponState == 0xF9U;
+        SCOPED_TRACE(weaponState);
+        StartOver();
+        game.player.SetWeaponState(weaponState);
+        game.RaiseMenuEvent("MonocleMenu", true);
+        EXPECT_EQ(HUDState.WeaponDrawnOnMonocleOpen, drawn);
+
+        const Clock::Nanoseconds openedLastUpdate = HUDState.LastUpdateTime;
+        HUDState.HUDRequest = kHUDRequestNone;
+        game.ui.SetMenus({"HUDMenu", "InventoryMenu", "MonocleMenu"});
+        game.ui.SetHUDShown(false);
+        game.hudVisibleCalls.clear();
+        log.clear();
+        game.RaiseMenuEvent("MonocleMenu", false);
+        EXPECT_FALSE(HUDState.WeaponDrawnOnMonocleOpen);
+        if (!drawn) {
+            ExpectUntouched(openedLastUpdate);
+            EXPECT_THAT(log.lines(), ElementsAre(MenuLine("MonocleMenu", 0)));
+            continue;
+        }
+        const Clock::Nanoseconds closed = game.Now();
+        EXPECT_EQ(HUDState.LastUpdateTime, closed + 500 * kMs);
+        EXPECT_EQ(HUDState.HUDRequest, kHUDRequestEnable);
+        EXPECT_THAT(game.hudVisibleCalls, ElementsAre(true));
+        EXPECT_THAT(LinesOf("EnableMenusIfCan"), ElementsAre("[info] [EnableMenusIfCan] result = [ENABLE]"));
+
+        log.clear();
+        game.SetNow(closed + 515 * kMs - 1);
+        UpdateHUD();
+        game.SetNow(closed + 515 * kMs);
+        UpdateHUD();
+        EXPECT_THAT(LinesOf("UpdateHUD"), ElementsAre("[info] [UpdateHUD] result = [exit] | RecentLastUpdate",
+                                                      "[info] [UpdateHUD] result = [RequestEnable]"));
+    }
+}
+
+// The end credits restart the grace period, opening and closing alike; only
+// their closing looks the game objects up again.
+TEST_F(EventSinks, TheEndCreditsRestartTheGracePeriodWithoutRequestingTheHUD)
+{
+    for (const std::uint8_t opening : std::initializer_list<std::uint8_t>{1, 2, 0xFF, 0}) {
+        SCOPED_TRACE(static_cast<int>(opening));
+        StartOver();
+        game.AdvanceMs(1);
+
+        game.RaiseMenuEventWithOpeningByte("EndGameCreditsMenu", opening);
+        EXPECT_EQ(HUDState.UnityGraceStartTime, game.Now());
+        ExpectUntouched(0);
+        EXPECT_EQ(game.formLookups, opening != 0 ? std::vector<std::uint32_t>{} : kFormLookups);
+        EXPECT_THAT(log.lines(), ElementsAre(MenuLine("EndGameCreditsMenu", opening != 0 ? 1 : 0)));
+    }
+}
+
+TEST_F(EventSinks, TheCursorMenuAndANullEventChangeNothingSilently)
+{
+    game.RaiseMenuEvent("CursorMenu", true);
+    game.RaiseMenuEvent("CursorMenu", false);
+
+    // The game calls slot 1 with the sink, the event's address and the source.
+    void* sink = &Events::menuOpenCloseSink;
+    const auto* table = *static_cast<void* const* const*>(sink);
+    using ProcessEvent = RE::BSEventNotifyControl (*)(void*, const void*, const void*);
+    EXPECT_EQ(reinterpret_cast<ProcessEvent>(table[1])(sink, nullptr, game.MenuOpenCloseSource()),
               RE::BSEventNotifyControl::kContinue);
-    EXPECT_EQ(HUDState.HUDRequest, kHUDRequestEnable);
-    EXPECT_EQ(HUDState.LongHUDMessageTime, now);
-    EXPECT_THAT(log.lines(), ElementsAre("[info] [ProcessEvent]  --> LevelUp_OnWidgetShown"));
-}
 
-TEST_F(EventSinks, LongMessagesRequestTheHUDOnlyWhenTheirSettingIsOn)
-{
-    const Events::LocationTextEvent::Event location;
-    Settings.bShowLocationDiscovered = false;
-    CallAsTheGame<Events::LocationTextEvent::Event>(Events::locationTextSink, &location);
-    EXPECT_EQ(HUDState.HUDRequest, kHUDRequestNone);
-    EXPECT_EQ(HUDState.LongHUDMessageTime, 0);
-    EXPECT_THAT(log.lines(), ElementsAre("[info] [ProcessEvent]  --> LocationTextEvent"));
-
-    Settings.bShowLocationDiscovered = true;
-    CallAsTheGame<Events::LocationTextEvent::Event>(Events::locationTextSink, &location);
-    EXPECT_EQ(HUDState.HUDRequest, kHUDRequestEnable);
-
-    HUDState = HUDStateRecord{};
-    const Events::TraitDiscoveryTextEvent::Event trait;
-    Settings.bShowPlanetTraitDiscovered = false;
-    CallAsTheGame<Events::TraitDiscoveryTextEvent::Event>(Events::traitDiscoveryTextSink, &trait);
-    EXPECT_EQ(HUDState.HUDRequest, kHUDRequestNone);
-
-    const Events::HUDNotification_MissionActiveWidgetUpdate mission;
-    CallAsTheGame<Events::HUDNotification_MissionActiveWidgetUpdate>(Events::missionActiveWidgetSink, &mission);
-    EXPECT_EQ(HUDState.HUDRequest, kHUDRequestEnable);
-    EXPECT_EQ(HUDState.LongHUDMessageTime, now);
-}
-
-TEST_F(EventSinks, ShowSubtitleMarksASubtitleWhateverTheSettings)
-{
-    Settings.bShowInSubtitles = false;
-    const Events::ShowSubtitleEvent::Event shown;
-    CallAsTheGame<Events::ShowSubtitleEvent::Event>(Events::showSubtitleSink, &shown);
-    EXPECT_TRUE(HUDState.SubtitlesPlaying);
-}
-
-TEST_F(EventSinks, MenuSinkIgnoresANullEventAndTheCursorMenu)
-{
-    EXPECT_EQ(CallAsTheGame<RE::MenuOpenCloseEvent>(Events::menuOpenCloseSink, nullptr),
-              RE::BSEventNotifyControl::kContinue);
-
-    // A string-pool entry: flags at 0x14, characters from 0x18.
-    alignas(8) std::array<char, 0x30> entry{};
-    std::memcpy(entry.data() + 0x18, "CursorMenu", 11);
-    const RE::MenuOpenCloseEvent cursor{{entry.data()}, true};
-    CallAsTheGame<RE::MenuOpenCloseEvent>(Events::menuOpenCloseSink, &cursor);
+    ExpectUntouched(0);
     EXPECT_THAT(log.lines(), IsEmpty());
-    EXPECT_EQ(HUDState.HUDRequest, kHUDRequestNone);
-    EXPECT_EQ(HUDState.LastUpdateTime, 0);
 }
 
-TEST_F(EventSinks, CreditsRestartTheGracePeriodWithoutRequestingTheHUD)
-{
-    alignas(8) std::array<char, 0x30> target{};
-    std::memcpy(target.data() + 0x18, "EndGameCreditsMenu", 19);
-    // The handle refers on to the entry that holds the characters.
-    alignas(8) std::array<char, 0x30> link{};
-    link[0x14] = 0x2;
-    const void* next = target.data();
-    std::memcpy(link.data() + 0x08, &next, sizeof(next));
-    const RE::MenuOpenCloseEvent credits{{link.data()}, true};
+// ---- Save/load
 
-    CallAsTheGame<RE::MenuOpenCloseEvent>(Events::menuOpenCloseSink, &credits);
-    EXPECT_EQ(HUDState.UnityGraceStartTime, now);
-    EXPECT_EQ(HUDState.HUDRequest, kHUDRequestNone);
-    EXPECT_THAT(log.lines(),
-                ElementsAre("[info] [ProcessEvent]  --> MenuOpenCloseEvent [EndGameCreditsMenu] | abOpening [1]"));
+// Settings are re-read on every load; the game objects and the toggle key
+// start over only when the load comes from the pause or the main menu.
+TEST_F(EventSinks, ASaveLoadedRereadsTheSettingsAndFromThePauseOrMainMenuResetsTheToggleKey)
+{
+    struct Case {
+        const char* openMenu;
+        bool startsOver;
+        std::vector<std::string> asked;
+    };
+    const Case cases[] = {
+        {"PauseMenu", true, {"PauseMenu"}},
+        {"MainMenu", true, {"PauseMenu", "MainMenu"}},
+        {"InventoryMenu", false, {"PauseMenu", "MainMenu"}},
+    };
+    PluginIniFile::write("[Settings]\nbLogging=1\niKeepHUDShownMS=1234\n");
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.openMenu);
+        StartOver();
+        game.ui.SetMenus({"HUDMenu", row.openMenu});
+        HUDState.HUDRequest = kHUDRequestEnable;
+        HUDState.SubtitlesPlaying = HUDState.WeaponDrawnOnMonocleOpen = true;
+        HUDState.HUDToggleOverride = HUDState.bShowHUD = HUDState.ToggleLongPressDone = true;
+        HUDState.ToggleKeyHoldTime = 150;
+        HUDState.LastTogglePressTime = 5;
+
+        EXPECT_EQ(game.RaiseEvent(kSaveLoadSource), 1);
+        EXPECT_THAT(log.lines(), Contains("[info] [ProcessEvent]  --> SaveLoadEvent"));
+        EXPECT_EQ(Settings.iKeepHUDShownMS, 1234);
+        EXPECT_FALSE(HUDState.SubtitlesPlaying);
+        EXPECT_EQ(HUDState.HUDRequest, kHUDRequestNone);
+        EXPECT_FALSE(HUDState.WeaponDrawnOnMonocleOpen);
+        EXPECT_EQ(game.MenusAskedAbout(), row.asked);
+
+        EXPECT_EQ(game.formLookups, row.startsOver ? kFormLookups : std::vector<std::uint32_t>{});
+        const auto toggleKey = std::tuple(HUDState.HUDToggleOverride, HUDState.bShowHUD, HUDState.ToggleLongPressDone,
+                                          HUDState.ToggleKeyHoldTime, HUDState.LastTogglePressTime);
+        EXPECT_EQ(toggleKey, row.startsOver ? std::tuple(false, false, false, 0, game.Now())
+                                            : std::tuple(true, true, true, 150, Clock::Nanoseconds{5}));
+    }
 }
 
-TEST(GameStrings, ReadAsEmptyWhenTheHandleOrALinkIsNull)
+// ---- Subtitles
+
+// A shown subtitle counts whatever the settings; once hidden it still counts
+// while the sink decides, then it is gone.
+TEST_F(EventSinks, AHiddenSubtitleDecidesWhileItStillCountsThenDrops)
 {
+    for (const bool showInSubtitles : {true, false}) {
+        SCOPED_TRACE(showInSubtitles);
+        StartOver();
+        Settings.bShowInSubtitles = showInSubtitles;
+        EXPECT_EQ(game.RaiseEvent(kSubtitleShownSource), 1);
+        EXPECT_TRUE(HUDState.SubtitlesPlaying) << "shown whatever the settings";
+        HUDState.HUDRequest = kHUDRequestEnable;  // a pending enable the sink drops before it decides
+        log.clear();
+
+        EXPECT_EQ(game.RaiseEvent(kSubtitleHiddenSource), 1);
+        EXPECT_FALSE(HUDState.SubtitlesPlaying);
+        EXPECT_EQ(HUDState.HUDRequest, kHUDRequestEnable);
+        if (showInSubtitles) {
+            EXPECT_THAT(LinesOf("UpdateHUD"), ElementsAre("[info] [UpdateHUD] result = [show] | SubtitlesPlaying"));
+            EXPECT_EQ(HUDState.LastUpdateTime, game.Now());
+        } else {
+            EXPECT_THAT(LinesOf("UpdateHUD"), IsEmpty());
+        }
+    }
+}
+
+// ---- Long HUD messages
+
+TEST_F(EventSinks, ALongMessageRequestsTheHUDWhileItsSettingIsOnAndALevelUpAlways)
+{
+    struct Case {
+        std::uint64_t source;
+        bool SettingsRecord::*setting;  // null: no setting
+        const char* text;
+    };
+    const Case cases[] = {
+        {kLocationTextSource, &SettingsRecord::bShowLocationDiscovered, "LocationTextEvent"},
+        {kTraitDiscoverySource, &SettingsRecord::bShowPlanetTraitDiscovered, "TraitDiscoveryTextEvent"},
+        {kMissionWidgetSource, &SettingsRecord::bShowMissionActive, "HUDNotification_MissionActiveWidgetUpdate"},
+        {kLevelUpSource, nullptr, "LevelUp_OnWidgetShown"},
+    };
+    for (const Case& row : cases) {
+        for (const bool on : {true, false}) {
+            SCOPED_TRACE(std::string(row.text) + (on ? " on" : " off"));
+            StartOver();
+            // Only the sink's own setting counts: the others say the opposite.
+            Settings.bShowLocationDiscovered = Settings.bShowPlanetTraitDiscovered = Settings.bShowMissionActive = !on;
+            if (row.setting != nullptr) {
+                Settings.*row.setting = on;
+            }
+
+            EXPECT_EQ(game.RaiseEvent(row.source), 1);
+            const bool requests = on || row.setting == nullptr;
+            EXPECT_EQ(HUDState.HUDRequest, requests ? kHUDRequestEnable : kHUDRequestNone);
+            EXPECT_EQ(HUDState.LongHUDMessageTime, requests ? game.Now() : 0);
+            EXPECT_THAT(log.lines(), ElementsAre("[info] [ProcessEvent]  --> " + std::string(row.text)));
+        }
+    }
+}
+
+// ---- Game strings
+
+TEST(GameStrings, FollowLinkedEntriesAndReadNullsAsEmpty)
+{
+    // A string-pool entry: a link at 0x08, flags at 0x14 (0x2: refers on),
+    // characters from 0x18.
+    struct Entry {
+        alignas(8) std::array<char, 0x30> bytes{};
+        void LinkTo(const void* next)
+        {
+            bytes[0x14] = 0x2 | 0x1;
+            std::memcpy(bytes.data() + 0x08, &next, sizeof(next));
+        }
+    };
+    Entry text;
+    text.bytes[0x14] = 0x1;  // other flag bits do not matter
+    std::memcpy(text.bytes.data() + 0x18, "EndGameCreditsMenu", 19);
+    Entry link;
+    link.LinkTo(text.bytes.data());
+    Entry linkToNothing;
+    linkToNothing.LinkTo(nullptr);
+
+    EXPECT_EQ(RE::GameStringText(RE::GameString{text.bytes.data()}), "EndGameCreditsMenu");
+    EXPECT_EQ(RE::GameStringText(RE::GameString{link.bytes.data()}), "EndGameCreditsMenu");
+    EXPECT_EQ(RE::GameStringText(RE::GameString{linkToNothing.bytes.data()}), "");
     EXPECT_EQ(RE::GameStringText(RE::GameString{}), "");
-    alignas(8) std::array<char, 0x30> link{};
-    link[0x14] = 0x2 | 0x1;  // refers on, to nothing
-    EXPECT_EQ(RE::GameStringText(RE::GameString{link.data()}), "");
-    alignas(8) std::array<char, 0x30> plain{};
-    plain[0x14] = 0x1;  // other flag bits do not matter
-    std::memcpy(plain.data() + 0x18, "HUDMenu", 8);
-    EXPECT_EQ(RE::GameStringText(RE::GameString{plain.data()}), "HUDMenu");
 }
 
 }  // namespace

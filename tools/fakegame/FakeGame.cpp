@@ -905,6 +905,23 @@ int FakeGame::RaiseMenuEvent(const char* menu, bool opening)
     return called;
 }
 
+int FakeGame::RaiseMenuEventWithOpeningByte(const char* menu, std::uint8_t opening)
+{
+    if (opening != 0) {
+        ui.OpenMenu(menu);
+    } else {
+        ui.CloseMenu(menu);
+    }
+    // The game's event: the name handle, then the opening byte at offset 8.
+    fake::ObjectBytes<0x10> event;
+    const void* name = MakeString(menu);
+    event.write(0x00, name);
+    event.write(0x08, opening);
+    const int called = RaiseEventAt(MenuOpenCloseSource(), event.data());
+    ReleaseString(name);
+    return called;
+}
+
 int FakeGame::RaiseEventAt(const void* source, const void* event)
 {
     using ProcessEvent = std::uint32_t (*)(void* sink, const void* event, const void* source);

@@ -255,6 +255,9 @@ public:
     // A menu opening or closing: the menu stack changes first, then the event
     // carries the name as a game string handle, released afterwards.
     int RaiseMenuEvent(const char* menu, bool opening);
+    // The same with the opening flag as the raw byte the game writes: any
+    // non-zero value opens.
+    int RaiseMenuEventWithOpeningByte(const char* menu, std::uint8_t opening);
 
     // --- The per-frame game function (ID MainLoopFunction), called as the
     // game calls it once per frame. Its call at kMainLoopCallOffset reaches
