@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -76,52 +78,19 @@ TEST(ModuleSegments, MapsEachMainSectionToItsKind)
     EXPECT_EQ(segments[static_cast<std::size_t>(SegmentKind::ControlFlowGuardIds)].address, 0U);
 }
 
-TEST(ModuleSegments, TellExecutableFromWritableTextByTheirCharacteristics)
+TEST(ProductVersionText, FillsMissingPartsWithZeroKeepsLow16BitsAndRefusesAPieceThatIsNoNumber)
 {
-    const auto both = REL::detail::read_segments(FakeImage({{".text", 0x1000, 0x10, kExecute | kWrite}}).base());
-    EXPECT_NE(both[static_cast<std::size_t>(SegmentKind::TextExecutable)].address, 0U);
-    EXPECT_EQ(both[static_cast<std::size_t>(SegmentKind::TextWritable)].address, 0U) << "the first kind wins";
-
-    const FakeImage writable({{".text", 0x1000, 0x10, kWrite}});
-    const auto onlyWrite = REL::detail::read_segments(writable.base());
-    EXPECT_EQ(onlyWrite[static_cast<std::size_t>(SegmentKind::TextExecutable)].address, 0U);
-    EXPECT_EQ(onlyWrite[static_cast<std::size_t>(SegmentKind::TextWritable)].address, writable.base() + 0x1000);
-}
-
-TEST(ModuleSegments, MatchByNamePrefixAndLetALaterSectionReplaceAnEarlierOne)
-{
-    const FakeImage image({{".text", 0x1000, 0x10, kExecute}, {".textbss", 0x2000, 0x20, kExecute}});
-    const auto segments = REL::detail::read_segments(image.base());
-    EXPECT_EQ(segments[static_cast<std::size_t>(SegmentKind::TextExecutable)].address, image.base() + 0x2000);
-}
-
-TEST(ModuleSegments, ExamineOnlyTheFirstEightSectionHeaders)
-{
-    std::vector<FakeImage::Section> sections;
-    for (int i = 0; i < 8; ++i) {
-        sections.push_back({".other", 0x1000, 0x10, kRead});
+    const std::pair<const wchar_t*, std::optional<REL::Version>> cases[] = {
+        {L"1.8.86.0", REL::Version{1, 8, 86, 0}}, {L"1.8", REL::Version{1, 8, 0, 0}},
+        {L"1.8.", REL::Version{1, 8, 0, 0}},      {L"70000.1.2.3", REL::Version{4464, 1, 2, 3}},
+        {L" 1.+2.3x.4.5", REL::Version{1, 2, 3, 4}}, {L"", REL::Version{0, 0, 0, 0}},
+        {L"-1.0", REL::Version{0xFFFF, 0, 0, 0}}, {L"a.1", std::nullopt},
+        {L"1..2", std::nullopt},                  {L"1.x", std::nullopt},
+        {L"2147483648.0", std::nullopt},          {L"-2147483649", std::nullopt},
+        {L"1. ", std::nullopt}};
+    for (const auto& [text, version] : cases) {
+        EXPECT_EQ(REL::detail::parse_product_version(text), version) << std::filesystem::path(text).string();
     }
-    sections.push_back({".data", 0x9000, 0x10, kRead | kWrite});
-    const auto segments = REL::detail::read_segments(FakeImage(sections).base());
-    EXPECT_EQ(segments[static_cast<std::size_t>(SegmentKind::Data)].address, 0U);
-}
-
-TEST(ProductVersionText, FillsMissingPartsWithZeroAndKeepsLow16Bits)
-{
-    EXPECT_EQ(REL::detail::parse_product_version(L"1.8.86.0"), (REL::Version{1, 8, 86, 0}));
-    EXPECT_EQ(REL::detail::parse_product_version(L"1.8"), (REL::Version{1, 8, 0, 0}));
-    EXPECT_EQ(REL::detail::parse_product_version(L"1.8."), (REL::Version{1, 8, 0, 0}));
-    EXPECT_EQ(REL::detail::parse_product_version(L"70000.1.2.3"), (REL::Version{4464, 1, 2, 3}));
-    EXPECT_EQ(REL::detail::parse_product_version(L" 1.+2.3x.4.5"), (REL::Version{1, 2, 3, 4}));
-    EXPECT_EQ(REL::detail::parse_product_version(L""), (REL::Version{0, 0, 0, 0}));
-}
-
-TEST(ProductVersionText, IsRefusedWhenAPieceIsNoNumberOrTooLarge)
-{
-    for (const wchar_t* text : {L"a.1", L"1..2", L"1.x", L"2147483648.0", L"-2147483649", L"1. "}) {
-        EXPECT_EQ(REL::detail::parse_product_version(text), std::nullopt);
-    }
-    EXPECT_EQ(REL::detail::parse_product_version(L"-1.0"), (REL::Version{0xFFFF, 0, 0, 0}));
 }
 
 }  // namespace

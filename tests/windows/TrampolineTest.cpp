@@ -1,11 +1,9 @@
 #include "REL/Module.h"
 #include "Zorvik/Trampoline.h"
 #include "support/ExpectFatal.h"
-#include "support/LogCapture.h"
 
 #include <windows.h>
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -249,25 +247,6 @@ TEST(TrampolineReach, RejectsASourceOutOfReachBeforeWritingAnyByte)
     EXPECT_EQ(source.bytes()[0], 0x90);
 }
 
-TEST(TrampolineReach, LeavesASourceWhoseProtectionCannotChangeWithoutReport)
-{
-    // The pages of a read-only section never become writable.
-    const std::unique_ptr<void, decltype(&CloseHandle)> section(
-        CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READONLY, 0, 0x1000, nullptr), &CloseHandle);
-    const std::unique_ptr<void, decltype(&UnmapViewOfFile)> view(
-        MapViewOfFile(section.get(), FILE_MAP_READ, 0, 0, 0x1000), &UnmapViewOfFile);
-    ASSERT_NE(view, nullptr);
-    const std::uintptr_t source = Address(view.get());
-    Zorvik::Trampoline trampoline("Test Trampoline");
-    trampoline.create(kBlock, source);
-
-    LogCapture log;
-    trampoline.write_5branch(source, kNeverRun, 0xE8);
-    EXPECT_TRUE(std::all_of(Bytes(source), Bytes(source + 5), [](std::uint8_t b) { return b == 0; }));
-    EXPECT_EQ(StubDestination(Address(trampoline.data())), kNeverRun) << "the stub stays for a later branch";
-    EXPECT_THAT(log.lines(), ::testing::ElementsAre("[debug] Test Trampoline => 14B / 256B (05.47%)"));
-}
-
 TEST(TrampolineBlock, NeverReleasesABlockGivenWithoutADeleter)
 {
     void* given = VirtualAlloc(nullptr, kBlock, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
@@ -282,56 +261,11 @@ TEST(TrampolineBlock, NeverReleasesABlockGivenWithoutADeleter)
     VirtualFree(given, 0, MEM_RELEASE);
 }
 
-TEST(TrampolineBlock, ReleasesItsOwnBlockAndForgetsItsStubsOnReassignmentAndDestruction)
-{
-    void* second = nullptr;
-    {
-        Zorvik::Trampoline trampoline("Test Trampoline");
-        trampoline.create(kBlock, ExecutableEnd());
-        void* first = trampoline.data();
-        EXPECT_EQ(Region(first).Protect, static_cast<DWORD>(PAGE_EXECUTE_READWRITE));
-        trampoline.write_5branch(SourceAt(0), kNeverRun, 0xE8);
-
-        trampoline.create(kBlock, ExecutableEnd());
-        second = trampoline.data();
-        EXPECT_EQ(Region(first).State, static_cast<DWORD>(MEM_FREE));
-        trampoline.write_5branch(SourceAt(0), kNeverRun, 0xE8);
-        EXPECT_EQ(BranchTarget(SourceAt(0)), Address(second)) << "a new stub in the new block";
-        ASSERT_EQ(Region(second).State, static_cast<DWORD>(MEM_COMMIT));
-    }
-    EXPECT_EQ(Region(second).State, static_cast<DWORD>(MEM_FREE));
-}
-
-TEST(TrampolineStats, LogsTheDefaultTrampolinesUseAtDebugLevel)
-{
-    Zorvik::Trampoline& trampoline = Zorvik::GetTrampoline();
-    ASSERT_EQ(&trampoline, &Zorvik::GetTrampoline()) << "one process-wide instance";
-    {
-        LogCapture log;
-        trampoline.create(kBlock, ExecutableEnd());
-        trampoline.write_5branch(SourceAt(0), kNeverRun, 0xE8);
-        EXPECT_THAT(log.lines(), ::testing::ElementsAre("[debug] Default Trampoline => 0B / 256B (00.00%)",
-                                                        "[debug] Default Trampoline => 14B / 256B (05.47%)"));
-    }
-    trampoline.assign_memory(nullptr, 0, {});
-}
-
 TEST(TrampolineCreate, EndsTheProcessWhenNoFreeRegionWithinReachHoldsTheBlock)
 {
     Zorvik::Trampoline trampoline("Test Trampoline");
     constexpr std::size_t kMoreThanUserSpace = std::size_t{1} << 48;
     EXPECT_FATAL(trampoline.create(kMoreThanUserSpace, ExecutableEnd()), "failed to create trampoline");
-}
-
-TEST(TrampolineCreate, LogsARegionQueryThatFailsPastTheTopOfUserSpace)
-{
-    SYSTEM_INFO system{};
-    GetSystemInfo(&system);
-    LogCapture log;
-    EXPECT_EQ(Zorvik::Trampoline::do_create(std::size_t{1} << 48, Address(system.lpMaximumApplicationAddress)),
-              nullptr);
-    // ERROR_INVALID_PARAMETER, in eight upper-case hexadecimal digits.
-    EXPECT_THAT(log.lines(), ::testing::ElementsAre("[error] VirtualQuery failed with code: 0x00000057"));
 }
 
 TEST(TrampolineCreate, PlacesTheBlockWithinReachOfTheGameCodeByDefault)
