@@ -136,7 +136,7 @@ TEST_P(ValueOfKey, IsStoredOnlyWhenValidAndInRange)
     for (const auto& line : log.lines()) {
         if (line.find(std::string("] ") + key + " ") != std::string::npos) {
             found = true;
-            EXPECT_TRUE(line.ends_with(logged)) << line;
+            EXPECT_TRUE(line.ends_with(std::string(" ") + logged)) << line;
         }
     }
     EXPECT_TRUE(found) << key;
