@@ -62,15 +62,6 @@ TEST(AddressLibraryHeader, ReadsTheFieldsAfterTheNameAndKeepsAShortOneOrTheStart
     }
 }
 
-TEST(AddressLibraryHeader, RejectsAnyFormatButTwo)
-{
-    addresslib::Writer writer(kVersion);
-    writer.format = 1;
-    istream_t input(writer.bytes());
-    header_t header;
-    EXPECT_FATAL(header.read(input), "Unsupported address library format: 1\nCompiled IDDatabase version: 2\n");
-}
-
 // Every ID mode with every offset mode, scaled and not, decodes to what was
 // written.
 TEST(AddressLibraryEntries, DecodeEveryModePairWithAndWithoutScaling)
@@ -115,16 +106,6 @@ TEST(AddressLibraryEntries, DecodeEveryModePairWithAndWithoutScaling)
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_THAT(decoded.table[i], IsEntry(expected[i].first, expected[i].second)) << "entry " << i;
     }
-}
-
-TEST(AddressLibraryEntries, ScaleTheQuotientOfTheLastOffset)
-{
-    // 0x1003 is no multiple of 8: a scaled +1 goes from 0x1003 / 8 = 0x200 to
-    // 0x201, times 8.
-    addresslib::Writer writer(kVersion, 8);
-    writer.add(1, 0x1003, {6, 6, false});
-    writer.add(2, 0x1008, {1, 1, true});
-    EXPECT_THAT(Decode(writer).table, ::testing::ElementsAre(IsEntry(1, 0x1003), IsEntry(2, 0x1008)));
 }
 
 TEST(AddressLibraryEntries, WrapAroundBelowZero)
@@ -179,38 +160,6 @@ std::vector<mapping_t> Ids(std::initializer_list<std::uint64_t> ids)
         table.push_back({id, id * 16});
     }
     return table;
-}
-
-bool SortedById(const std::vector<mapping_t>& table)
-{
-    return std::is_sorted(table.begin(), table.end(), [](auto& a, auto& b) { return a.id < b.id; });
-}
-
-TEST(AddressLibraryTable, SortsLikeAFullSortWhateverTheDisorder)
-{
-    std::mt19937_64 random(20261206);
-    for (int round = 0; round < 50; ++round) {
-        std::vector<mapping_t> table;
-        std::uint64_t id = 0;
-        for (int i = 0; i < 2000; ++i) {
-            id += random() % 4;
-            table.push_back({id, static_cast<std::uint64_t>(i)});
-        }
-        const auto swaps = random() % 100;
-        for (std::uint64_t s = 0; s < swaps; ++s) {
-            std::swap(table[random() % table.size()], table[random() % table.size()]);
-        }
-        auto expected = table;
-        std::stable_sort(expected.begin(), expected.end(), [](auto& a, auto& b) { return a.id < b.id; });
-        REL::database::sort_table(table);
-        ASSERT_TRUE(SortedById(table));
-        std::vector<std::uint64_t> gotIds, wantIds;
-        for (std::size_t i = 0; i < table.size(); ++i) {
-            gotIds.push_back(table[i].id);
-            wantIds.push_back(expected[i].id);
-        }
-        EXPECT_EQ(gotIds, wantIds);
-    }
 }
 
 TEST(AddressLibraryTable, FindsOnlyStoredIds)

@@ -41,12 +41,6 @@ TEST(TrampolineFreeRegion, PlacesTheBlockAtTheFirstGranuleThatLeavesRoomForIt)
         << "the aligned start must lie inside the region";
 }
 
-TEST(TrampolineStub, JumpsThroughTheDestinationStoredRightAfterIt)
-{
-    EXPECT_THAT(absolute_jump_stub(0x0123'4567'89AB'CDEF),
-                ElementsAre(0xFF, 0x25, 0x00, 0x00, 0x00, 0x00, 0xEF, 0xCD, 0xAB, 0x89, 0x67, 0x45, 0x23, 0x01));
-}
-
 TEST(TrampolineBranchEncoding, CountsTheDisplacementFromTheEndOfTheInstructionWithinTheReachOfRel32)
 {
     EXPECT_EQ(branch_displacement(0x2000, 0x1000), -0x1005);

@@ -86,13 +86,6 @@ TEST_F(AddressLibrary, EndsTheGameForAnIdItDoesNotHold)
     }
 }
 
-TEST_F(AddressLibrary, EndsTheGameWhenTheFileIsMissing)
-{
-    std::filesystem::remove(LibraryPath("1-14-70-0"));
-    EXPECT_FATAL((void)REL::ID(kIdA).address(), "Failed to find address library file: \n");
-    EXPECT_FATAL((void)REL::ID(kIdA).address(), "versionlib-1-14-70-0-1.bin");
-}
-
 TEST_F(AddressLibrary, EndsTheGameWhenAnyVersionPartDiffers)
 {
     for (const std::array<std::uint32_t, 4> other :

@@ -1,5 +1,4 @@
 #include "Zorvik/API.h"
-#include "support/ChildRecord.h"
 #include "support/ExpectFatal.h"
 #include "support/LogCapture.h"
 
@@ -7,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdlib>
 #include <string>
 
 namespace {
@@ -20,12 +18,11 @@ using ::testing::IsEmpty;
 struct FakeLoader {
     static inline std::string asked;
     static inline std::array<std::uint32_t, 8> record{};
-    static inline bool servesNothing = false;
 
     static void* QueryInterface(std::uint32_t id)
     {
         asked += " QueryInterface " + std::to_string(id);
-        return servesNothing ? nullptr : record.data();
+        return record.data();
     }
     static Zorvik::PluginHandle GetHandle()
     {
@@ -71,62 +68,7 @@ TEST(LoaderInterfaces, WarnOnlyAboutAVersionNewerThanKnownAndAreUsedAllTheSame)
     }
 }
 
-// The loader record is process-wide and set once: each case runs in a child
-// process of its own and leaves its record.
-class LoaderApi : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        GTEST_FLAG_SET(death_test_style, "threadsafe");
-        ChildRecord::Clear();
-        FakeLoader::record[0] = 1;
-    }
-
-    static void RecordWhatIsKept()
-    {
-        ChildRecord::Add("asked" + FakeLoader::asked);
-        ChildRecord::Add("handle " + std::to_string(Zorvik::GetPluginHandle()));
-        const void* served = FakeLoader::servesNothing ? nullptr : FakeLoader::record.data();
-        ChildRecord::Add(Zorvik::GetMessagingInterface() == served && Zorvik::GetTrampolineInterface() == served &&
-                                 Zorvik::GetMenuInterface() == served && Zorvik::GetTaskInterface() == served
-                             ? "every interface as served"
-                             : "an interface not as served");
-    }
-};
-
-TEST_F(LoaderApi, KeepsWhatTheFirstInitGotAndASecondAsksNothing)
-{
-    EXPECT_EXIT(
-        {
-            Zorvik::Init(&FakeLoader::load, false);
-            RecordWhatIsKept();
-            FakeLoader::asked.clear();
-            Zorvik::Init(&FakeLoader::load, false);
-            RecordWhatIsKept();
-            std::exit(0);
-        },
-        ::testing::ExitedWithCode(0), "");
-    EXPECT_THAT(ChildRecord::Lines(),
-                ElementsAre("asked GetHandle QueryInterface 1 QueryInterface 2 QueryInterface 3 QueryInterface 4",
-                            "handle 7", "every interface as served", "asked", "handle 7", "every interface as served"));
-}
-
-TEST_F(LoaderApi, KeepsTheHandleAndNoInterfacesFromALoaderWithout)
-{
-    EXPECT_EXIT(
-        {
-            FakeLoader::servesNothing = true;
-            Zorvik::Init(&FakeLoader::load, false);
-            RecordWhatIsKept();
-            std::exit(0);
-        },
-        ::testing::ExitedWithCode(0), "");
-    EXPECT_THAT(ChildRecord::Lines(),
-                ElementsAre("asked GetHandle QueryInterface 1 QueryInterface 2 QueryInterface 3 QueryInterface 4",
-                            "handle 7", "every interface as served"));
-}
-
-TEST_F(LoaderApi, RefusesANullLoadInterface)
+TEST(LoaderApi, RefusesANullLoadInterface)
 {
     EXPECT_FATAL(Zorvik::Init(nullptr), "interface is null");
 }

@@ -97,6 +97,10 @@ void LoadThenSendMessages()
         ChildRecord::Add("other messages: " + std::to_string(game.registeredSinks.size()) + " sinks");
         loader.SendDataLoaded();
         ChildRecord::Add("data loaded: " + std::to_string(game.registeredSinks.size()) + " sinks");
+        const auto framesBefore = FakeGame::FramesReached();
+        const bool answered = FakeGame::RunFrame(41) == FakeGame::FrameAnswer(41);
+        ChildRecord::Add(answered && FakeGame::FramesReached() == framesBefore + 1 ? "frame passed through the hook"
+                                                                                    : "frame lost in the hook");
     });
 }
 
@@ -169,7 +173,8 @@ protected:
 TEST_F(PluginLoad, InstallsOnTheDataLoadedMessageAndOnNoOther)
 {
     EXPECT_EXIT(LoadThenSendMessages(), ::testing::ExitedWithCode(0), "");
-    EXPECT_THAT(ChildRecord::Lines(), ElementsAre("load returned 1", "other messages: 0 sinks", "data loaded: 8 sinks"));
+    EXPECT_THAT(ChildRecord::Lines(), ElementsAre("load returned 1", "other messages: 0 sinks", "data loaded: 8 sinks",
+                                                  "frame passed through the hook"));
     EXPECT_THAT(PluginLogMessages(),
                 ElementsAre(kStartUpLine, "[info] [Main.cpp] [HandleOnPostDataLoad] installation complete"));
 }

@@ -1,4 +1,3 @@
-#include "IniFile.h"
 #include "Settings.h"
 #include "support/PluginIniFile.h"
 #include "support/ScratchDirectory.h"
@@ -87,16 +86,6 @@ TEST_F(SettingsFile, HugeAndForeignValuesLeaveTheirFieldAndTheOthersAreStillRead
     EXPECT_EQ(Settings.iHUDToggle, 0);
     EXPECT_EQ(Settings.iKeepHUDShownLongMS, 1234);
     EXPECT_EQ(Settings.fShowBelowOxygenPercent, 30.0F);
-}
-
-TEST_F(SettingsFile, ReadIniValueGivesNothingForEmptyArguments)
-{
-    PluginIniFile::write("[Settings]\nbLogging=1\n");
-    EXPECT_EQ(ReadIniValue("LumenveilHUD", "Settings", "bLogging"), "1");
-    EXPECT_EQ(ReadIniValue("", "Settings", "bLogging"), "");
-    EXPECT_EQ(ReadIniValue("LumenveilHUD", "", "bLogging"), "");
-    EXPECT_EQ(ReadIniValue("LumenveilHUD", "Settings", ""), "");
-    EXPECT_EQ(ReadIniValue("Absent", "Settings", "bLogging"), "");
 }
 
 }  // namespace
