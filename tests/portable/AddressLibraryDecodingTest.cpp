@@ -124,23 +124,6 @@ TEST(AddressLibraryEntries, RejectIdModesAboveSeven)
     EXPECT_FATAL(Decode(writer), "unhandled type");
 }
 
-TEST(AddressLibraryEntries, RejectAScaledOffsetWithPointerSizeZero)
-{
-    addresslib::Writer unscaled(kVersion, 0);
-    unscaled.add(1, 2, {6, 6, false});
-    EXPECT_THAT(Decode(unscaled).table, ::testing::ElementsAre(IsEntry(1, 2))) << "no scaling, no division";
-
-    addresslib::Writer scaled(kVersion, 8);
-    scaled.add(1, 8, {6, 1, true});
-    auto bytes = scaled.bytes();
-    bytes[24 + scaled.name.size()] = std::byte{0};  // the pointer size
-    istream_t input(bytes);
-    header_t header;
-    header.read(input);
-    std::vector<mapping_t> table(header.addressCount);
-    EXPECT_FATAL(REL::database::unpack(input, header, table), "pointer size of 0");
-}
-
 TEST(AddressLibraryFile, FailsAsAStreamWhereverItEnds)
 {
     addresslib::Writer writer(kVersion);
@@ -151,25 +134,6 @@ TEST(AddressLibraryFile, FailsAsAStreamWhereverItEnds)
         istream_t input(std::vector<std::byte>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length)));
         EXPECT_THROW(Decode(input), std::ios_base::failure) << length;
     }
-}
-
-std::vector<mapping_t> Ids(std::initializer_list<std::uint64_t> ids)
-{
-    std::vector<mapping_t> table;
-    for (const auto id : ids) {
-        table.push_back({id, id * 16});
-    }
-    return table;
-}
-
-TEST(AddressLibraryTable, FindsOnlyStoredIds)
-{
-    auto table = Ids({5, 9, 12});
-    EXPECT_EQ(REL::database::find(table, 9)->offset, 9U * 16);
-    for (const std::uint64_t absent : {0ULL, 4ULL, 6ULL, 13ULL, ~0ULL}) {
-        EXPECT_EQ(REL::database::find(table, absent), nullptr) << absent;
-    }
-    EXPECT_EQ(REL::database::find({}, 5), nullptr) << "an empty table holds nothing";
 }
 
 TEST(AddressLibraryTable, IndexedLookupsFindWhatTheBinarySearchFinds)

