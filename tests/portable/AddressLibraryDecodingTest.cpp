@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <random>
 #include <vector>
 
@@ -74,28 +75,13 @@ TEST(AddressLibraryEntries, DecodeEveryModePairWithAndWithoutScaling)
         for (unsigned offsetMode = 0; offsetMode < 8; ++offsetMode) {
             for (const bool scaled : {false, true}) {
                 // Values each mode can express from where the last entry ended.
-                const auto next = [](unsigned mode, std::uint64_t previous, std::uint64_t unit) -> std::uint64_t {
-                    switch (mode) {
-                        case 0:
-                            return 0x0123'4567'89AB'CDE0ULL * unit;
-                        case 1:
-                            return previous + unit;
-                        case 2:
-                            return previous + 0x7F * unit;
-                        case 3:
-                            return previous - 0x12 * unit;
-                        case 4:
-                            return previous + 0x1234 * unit;
-                        case 5:
-                            return previous - 0x0234 * unit;
-                        case 6:
-                            return 0xBEEF * unit;
-                        default:
-                            return 0x0DEADBEEULL * unit;
-                    }
+                const auto next = [](unsigned mode, std::uint64_t previous) {
+                    return std::array<std::uint64_t, 8>{
+                        0x0123'4567'89AB'CDE0ULL, previous + 1,      previous + 0x7F, previous - 0x12,
+                        previous + 0x1234,        previous - 0x0234, 0xBEEF,          0x0DEADBEE}[mode];
                 };
-                id = next(idMode, id, 1);
-                offset = scaled ? next(offsetMode, offset / 8, 1) * 8 : next(offsetMode, offset, 1);
+                id = next(idMode, id);
+                offset = scaled ? next(offsetMode, offset / 8) * 8 : next(offsetMode, offset);
                 writer.add(id, offset, {idMode, offsetMode, scaled});
                 expected.emplace_back(id, offset);
             }

@@ -22,9 +22,9 @@ void Clear()
 
 void Add(const std::string& line)
 {
-    std::string escaped;
-    for (const char c : line) {
-        escaped += c == '\n' ? std::string("\\n") : std::string(1, c);
+    std::string escaped = line;
+    for (auto at = escaped.find('\n'); at != std::string::npos; at = escaped.find('\n', at)) {
+        escaped.replace(at, 1, "\\n");
     }
     // Appended and closed at once: the child may end right afterwards.
     std::ofstream(RecordFile(), std::ios::binary | std::ios::app) << escaped << '\n';

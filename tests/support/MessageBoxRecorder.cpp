@@ -17,19 +17,17 @@ void Record(const char* function, HWND owner, UINT type, const std::string& capt
 
 std::string Utf8(LPCWSTR text)
 {
-    if (text == nullptr) {
-        return "(null)";
-    }
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<std::size_t>(size > 0 ? size : 1), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, result.data(), size, nullptr, nullptr);
-    result.resize(result.size() - 1);
+    std::string result(4096, '\0');
+    const int size = text == nullptr ? 0
+                                     : WideCharToMultiByte(CP_UTF8, 0, text, -1, result.data(),
+                                                           static_cast<int>(result.size()), nullptr, nullptr);
+    result.resize(size > 0 ? static_cast<std::size_t>(size - 1) : 0);
     return result;
 }
 
 int WINAPI RecordedMessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
 {
-    Record("MessageBoxA", owner, type, caption == nullptr ? "(null)" : caption, text == nullptr ? "(null)" : text);
+    Record("MessageBoxA", owner, type, caption, text);
     return IDOK;
 }
 

@@ -10,7 +10,8 @@ std::filesystem::path PluginIniFile::path()
 void PluginIniFile::write(std::string_view text)
 {
     std::filesystem::create_directories(path().parent_path());
-    std::ofstream(path(), std::ios::binary | std::ios::trunc).write(text.data(), static_cast<std::streamsize>(text.size()));
+    std::ofstream(path(), std::ios::binary | std::ios::trunc)
+        .write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 void PluginIniFile::copy_from(const std::filesystem::path& source)

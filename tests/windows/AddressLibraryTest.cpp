@@ -68,12 +68,8 @@ protected:
 
 TEST_F(AddressLibrary, ResolvesIdsToTheGameFunctions)
 {
-    const auto a = reinterpret_cast<int (*)()>(REL::ID(kIdA).address());
-    const auto b = reinterpret_cast<int (*)()>(REL::ID(kIdB).address());
-    EXPECT_EQ(a, &FakeGameFunctionA);
-    EXPECT_EQ(b, &FakeGameFunctionB);
-    EXPECT_EQ(a(), 1001);
-    EXPECT_EQ(b(), 2002);
+    EXPECT_EQ(REL::ID(kIdA).address(), reinterpret_cast<std::uintptr_t>(&FakeGameFunctionA));
+    EXPECT_EQ(REL::ID(kIdB).address(), reinterpret_cast<std::uintptr_t>(&FakeGameFunctionB));
     EXPECT_EQ(REL::ID(kIdA + 1).offset(), 0x10U);
 }
 
@@ -89,9 +85,11 @@ TEST_F(AddressLibrary, EndsTheGameForAnIdItDoesNotHold)
 TEST_F(AddressLibrary, EndsTheGameWhenAnyVersionPartDiffers)
 {
     using Version = std::array<std::uint32_t, 4>;
-    for (const auto& [other, dotted] : {std::pair{Version{1, 14, 70, 1}, "1.14.70.1"}, {Version{2, 14, 70, 0}, "2.14.70.0"}}) {
+    for (const auto& [other, dotted] :
+         {std::pair{Version{1, 14, 70, 1}, "1.14.70.1"}, {Version{2, 14, 70, 0}, "2.14.70.0"}}) {
         addresslib::Writer(other).add(kIdA, 0).write(LibraryPath("1-14-70-0"));
-        EXPECT_FATAL((void)REL::ID(kIdA).address(), std::string("Address library version mismatch.\nRead-in: ") + dotted);
+        EXPECT_FATAL((void)REL::ID(kIdA).address(),
+                     std::string("Address library version mismatch.\nRead-in: ") + dotted);
     }
 }
 
@@ -121,7 +119,8 @@ TEST_F(AddressLibraryFile, NamesFileMappingAndPlatformAfterTheStoreTheGameCameFr
           Store{true, L"\\Data\\Zorvik\\Plugins\\versionlib-1-14-70-0.bin", L"Marrowkit-Offsets-v2-9-9-1-0-0", 0,
                 "\nCurrent platform: Steam"}}) {
         SCOPED_TRACE(steam ? "Steam" : "other stores");
-        const HMODULE runtime = steam ? LoadLibraryW((TestExecutable::directory() / "steam_api64.dll").c_str()) : nullptr;
+        const HMODULE runtime =
+            steam ? LoadLibraryW((TestExecutable::directory() / "steam_api64.dll").c_str()) : nullptr;
         ASSERT_EQ(runtime != nullptr, steam);
         REL::IDDatabase database;
         EXPECT_THAT(database.addresslib_filename(), EndsWith(file));

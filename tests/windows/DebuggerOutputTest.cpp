@@ -53,7 +53,9 @@ TEST(DebuggerOutput, ReceivesTheLogLinesWhileADebuggerIsAttached)
     ReplaceImport(self, "kernel32.dll", "IsDebuggerPresent", isDebuggerPresent);
     ReplaceImport(self, "kernel32.dll", "OutputDebugStringA", outputDebugString);
     spdlog::set_default_logger(previous);
-    EXPECT_THAT(debuggerOutput, ::testing::MatchesRegex(R"(\[.*\] \[Zorvik\] \[info\] \[DebuggerOutputTest\.cpp:\d+\] a line of the plugin\s*)"));
+    EXPECT_THAT(debuggerOutput,
+                ::testing::MatchesRegex(
+                    R"(\[.*\] \[Zorvik\] \[info\] \[DebuggerOutputTest\.cpp:\d+\] a line of the plugin\s*)"));
 }
 
 }  // namespace

@@ -18,17 +18,13 @@ protected:
     std::shared_ptr<spdlog::logger> previous;
 };
 
-TEST_F(LogFile, LivesInTheDocumentsFolderUnderMyGames)
+// The file lives in the Documents folder under My Games. Each set-up starts it
+// anew; debug and trace lines never reach it; lines end in CRLF.
+TEST_F(LogFile, StartsEmptyAndWritesInfoAndAboveInTheFixedPattern)
 {
     const auto directory = Zorvik::log::log_directory();
     ASSERT_TRUE(directory.has_value());
     EXPECT_TRUE(directory->wstring().ends_with(L"\\Documents\\My Games\\Corvane\\Zorvik\\Logs")) << directory->string();
-}
-
-// Each set-up starts the file anew; debug and trace lines never reach it;
-// lines end in CRLF.
-TEST_F(LogFile, StartsEmptyAndWritesInfoAndAboveInTheFixedPattern)
-{
     Zorvik::log::init();
     Zorvik::log::info("first run");
     Zorvik::log::init();
@@ -39,9 +35,11 @@ TEST_F(LogFile, StartsEmptyAndWritesInfoAndAboveInTheFixedPattern)
     const auto lines = PluginLogLines();
     ASSERT_EQ(lines.size(), 2U);
     const std::string time = R"(\[\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{6}\] )";
-    EXPECT_TRUE(std::regex_match(lines[0], std::regex(time + R"(\[Zorvik\] \[info\] \[LogFileTest\.cpp:\d+\] loaded 3 entries)")))
+    EXPECT_TRUE(std::regex_match(lines[0],
+                                 std::regex(time + R"(\[Zorvik\] \[info\] \[LogFileTest\.cpp:\d+\] loaded 3 entries)")))
         << lines[0];
-    EXPECT_TRUE(std::regex_match(lines[1], std::regex(time + R"(\[Zorvik\] \[warning\] \[LogFileTest\.cpp:\d+\] careful)")))
+    EXPECT_TRUE(
+        std::regex_match(lines[1], std::regex(time + R"(\[Zorvik\] \[warning\] \[LogFileTest\.cpp:\d+\] careful)")))
         << lines[1];
 }
 

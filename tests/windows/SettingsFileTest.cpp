@@ -27,11 +27,6 @@ TEST_F(SettingsFile, TheShippedFileGivesTheOutOfTheBoxValues)
     expected.bLogging = false;        // a per-frame log is for debugging
     expected.iVehicleAimKeyDown = 2;  // the right mouse button, as before any reload
     EXPECT_EQ(Settings, expected);
-    const auto lines = log.lines();
-    ASSERT_EQ(lines.size(), 27U);
-    EXPECT_EQ(lines[0], "[info] [ReloadINI] bLogging -> 0");
-    EXPECT_EQ(lines[22], "[info] [ReloadINI] iVehicleAimKeyDown -> 2");
-    EXPECT_EQ(lines[26], "[info] [ReloadINI] logging was requested to be turned off");
 }
 
 TEST_F(SettingsFile, AMissingFileOrADirectoryInItsPlaceGivesTheReloadDefaults)
@@ -55,7 +50,6 @@ TEST_F(SettingsFile, KeysAndSectionMatchWithoutRegardToCase)
     EXPECT_TRUE(Settings.bLogging);
     EXPECT_EQ(Settings.iKeepHUDShownMS, 1500);
     EXPECT_EQ(Settings.iHUDToggle, 112);
-    EXPECT_EQ(log.lines()[19], "[info] [ReloadINI] iHUDToggle -> 112");
 }
 
 TEST_F(SettingsFile, KeepsDelaysOfZero)
@@ -68,18 +62,11 @@ TEST_F(SettingsFile, KeepsDelaysOfZero)
 
 TEST_F(SettingsFile, HugeAndForeignValuesLeaveTheirFieldAndTheOthersAreStillRead)
 {
-    const std::string huge(12000, '7');
-    PluginIniFile::write(
-        "[Settings]\nbLogging=1\n"
-        "iKeepHUDShownMS=" +
-        huge +
-        "\n"
-        "fShowBelowHealthPercent=\xC3\xA9\xFF\n"
-        "iHUDToggle=" +
-        std::string(9999, 'F') +
-        "\n"
-        "iKeepHUDShownLongMS=1234\n"
-        "fShowBelowOxygenPercent=30\n");
+    PluginIniFile::write("[Settings]\nbLogging=1\niKeepHUDShownMS=" + std::string(12000, '7') +
+                         "\nfShowBelowHealthPercent=\xC3\xA9\xFF\niHUDToggle=" + std::string(9999, 'F') +
+                         "\n"
+                         "iKeepHUDShownLongMS=1234\n"
+                         "fShowBelowOxygenPercent=30\n");
     ReloadINI();
     EXPECT_EQ(Settings.iKeepHUDShownMS, 2000);
     EXPECT_EQ(Settings.fShowBelowHealthPercent, -1.0F);

@@ -29,12 +29,6 @@ constexpr std::size_t kStub = 14;
 constexpr std::size_t kBlock = 256;
 constexpr std::uintptr_t kNeverRun = 0x1234'5678;  // a destination no test jumps to
 
-template <class Function>
-std::uintptr_t AddressOf(Function* function)
-{
-    return reinterpret_cast<std::uintptr_t>(function);
-}
-
 std::uintptr_t Address(const void* data)
 {
     return reinterpret_cast<std::uintptr_t>(data);
@@ -52,7 +46,7 @@ bool AllInt3(std::uintptr_t begin, std::uintptr_t end)
 
 std::uintptr_t SourceAt(std::size_t offset)
 {
-    return AddressOf(&trampoline_test_sources) + offset;
+    return reinterpret_cast<std::uintptr_t>(&trampoline_test_sources) + offset;
 }
 
 // Where the 5-byte branch at `source` goes.
@@ -80,16 +74,11 @@ std::uintptr_t ExecutableEnd()
     return base + nt->OptionalHeader.SizeOfImage;
 }
 
-MEMORY_BASIC_INFORMATION Region(const void* address)
+DWORD RegionState(const void* address)
 {
     MEMORY_BASIC_INFORMATION region{};
     VirtualQuery(address, &region, sizeof(region));
-    return region;
-}
-
-std::uint64_t Distance(std::uintptr_t a, std::uintptr_t b)
-{
-    return a > b ? a - b : b - a;
+    return region.State;
 }
 
 // A trampoline with a 256-byte block of its own within reach of the executable.
@@ -142,7 +131,7 @@ TEST(TrampolineReach, EndsTheProcessForASourceOutOfReachOfItsBlock)
     // The highest free address: far from the executable and from what is
     // allocated bottom-up.
     void* top = VirtualAlloc(nullptr, kBlock, MEM_COMMIT | MEM_RESERVE | MEM_TOP_DOWN, PAGE_EXECUTE_READWRITE);
-    ASSERT_GT(Distance(Address(top), SourceAt(0)), 0x1'0000'0000U);
+    ASSERT_GT(Address(top) - SourceAt(0), 0x1'0000'0000U);
     Zorvik::Trampoline trampoline("Test Trampoline");
     trampoline.assign_memory(top, kBlock, {});
     EXPECT_FATAL(trampoline.write_5branch(SourceAt(0), kNeverRun, 0xE8), "displacement is out of range");
@@ -156,10 +145,10 @@ TEST(TrampolineBlock, NeverReleasesABlockGivenWithoutADeleter)
         Zorvik::Trampoline trampoline("Test Trampoline");
         trampoline.assign_memory(given, kBlock, {});
         trampoline.assign_memory(nullptr, 0, {});
-        EXPECT_EQ(Region(given).State, static_cast<DWORD>(MEM_COMMIT)) << "after reassignment";
+        EXPECT_EQ(RegionState(given), static_cast<DWORD>(MEM_COMMIT)) << "after reassignment";
         trampoline.assign_memory(given, kBlock, {});
     }
-    EXPECT_EQ(Region(given).State, static_cast<DWORD>(MEM_COMMIT)) << "after destruction";
+    EXPECT_EQ(RegionState(given), static_cast<DWORD>(MEM_COMMIT)) << "after destruction";
     VirtualFree(given, 0, MEM_RELEASE);
 }
 
