@@ -39,14 +39,16 @@ protected:
     }
 };
 
-TEST_F(Reload, WithoutAFileEveryFieldTakesItsReloadDefaultAndLoggingTurnsOff)
+// Each reload starts from the reload defaults: a key no longer in the file
+// goes back to its default.
+TEST_F(Reload, AKeyWithoutValueTakesItsReloadDefault)
 {
+    ReloadWith({{"iKeepHUDShownMS", "500"}, {"bShowInCombat", "0"}, {"iVehicleAimKeyDown", "2"}, {"bLogging", "1"}});
+    ASSERT_EQ(Settings.iKeepHUDShownMS, 500);
     ReloadWith({});
 
-    const SettingsRecord initial{};
     EXPECT_FALSE(Settings.bLogging);
     EXPECT_EQ(Settings.iVehicleAimKeyDown, 0) << "initially 2, but 0 after a reload";
-    EXPECT_EQ(initial.iVehicleAimKeyDown, 2);
     EXPECT_TRUE(Settings.bShowInCombat);
     EXPECT_FALSE(Settings.bShowIfJumping);
     EXPECT_EQ(Settings.iKeepHUDShownMS, 2000);
@@ -56,11 +58,6 @@ TEST_F(Reload, WithoutAFileEveryFieldTakesItsReloadDefaultAndLoggingTurnsOff)
     EXPECT_EQ(Settings.iHUDToggle, 0);
     EXPECT_EQ(Settings.iHUDToggleMinRequiredTimeSinceLastTogglePress, 300);
     EXPECT_EQ(Settings.iHUDToggleMinHoldTime, 300);
-
-    const auto lines = log.lines();
-    ASSERT_EQ(lines.size(), 27U);
-    EXPECT_EQ(lines.front(), "[info] [ReloadINI] bLogging -> 0");
-    EXPECT_EQ(lines.back(), "[info] [ReloadINI] logging was requested to be turned off");
 }
 
 TEST_F(Reload, LogsEveryKeyInOrderWithItsLabelAndStoredValue)
@@ -96,8 +93,7 @@ TEST_F(Reload, TurningLoggingOffLogsTheReloadThenFallsSilent)
 {
     ReloadWith({{"bLogging", "0"}});
     const auto lines = log.lines();
-    ASSERT_EQ(lines.size(), 27U);
-    EXPECT_EQ(lines[25], "[info] [ReloadINI] bShowIfAutoAimTargetIsHarvestedFlora -> 0");
+    ASSERT_EQ(lines.size(), 27U) << "every key, then the switch";
     EXPECT_EQ(lines[26], "[info] [ReloadINI] logging was requested to be turned off");
 
     log.clear();
@@ -116,19 +112,6 @@ TEST_F(Reload, TurningLoggingOnWritesOnlyTheTurnedOnLine)
     log.clear();
     ReloadWith({{"bLogging", "1"}});
     EXPECT_EQ(log.lines().size(), 26U) << "logging stays on: the key lines, no switch line";
-}
-
-TEST_F(Reload, EachReloadStartsFromTheReloadDefaults)
-{
-    ReloadWith({{"iKeepHUDShownMS", "500"}, {"bShowInCombat", "0"}, {"iVehicleAimKeyDown", "2"}});
-    EXPECT_EQ(Settings.iKeepHUDShownMS, 500);
-    EXPECT_FALSE(Settings.bShowInCombat);
-    EXPECT_EQ(Settings.iVehicleAimKeyDown, 2);
-
-    ReloadWith({});
-    EXPECT_EQ(Settings.iKeepHUDShownMS, 2000);
-    EXPECT_TRUE(Settings.bShowInCombat);
-    EXPECT_EQ(Settings.iVehicleAimKeyDown, 0);
 }
 
 struct ValueCase {
@@ -152,87 +135,30 @@ TEST_P(ValueOfKey, IsStoredOnlyWhenValidAndInRange)
     for (const auto& line : log.lines()) {
         if (line.find(std::string("] ") + key + " ") != std::string::npos) {
             found = true;
-            EXPECT_TRUE(line.ends_with(logged)) << line;
+            EXPECT_TRUE(line.ends_with(std::string(" ") + logged)) << line;
         }
     }
     EXPECT_TRUE(found) << key;
 }
 
-INSTANTIATE_TEST_SUITE_P(Booleans, ValueOfKey,
-                         ::testing::Values(ValueCase{"bShowInCombat", "true", "0"},
-                                           ValueCase{"bShowInCombat", "1", "1"}, ValueCase{"bShowInCombat", "", "1"},
-                                           ValueCase{"bShowIfJumping", "1", "1"},
-                                           ValueCase{"bShowWhileSneaking", "yes", "0"},
-                                           ValueCase{"bShowWhileSneaking", "2", "0"}));
-
+// The range and the kind of each key; the parsers' own cases are theirs.
 INSTANTIATE_TEST_SUITE_P(
-    Digits, ValueOfKey,
+    Ranges, ValueOfKey,
     ::testing::Values(
-        ValueCase{"iKeepHUDShownMS", "0", "0"}, ValueCase{"iKeepHUDShownMS", "10000", "10000"},
-        ValueCase{"iKeepHUDShownMS", "10001", "2000"}, ValueCase{"iKeepHUDShownMS", "-5", "2000"},
-        ValueCase{"iKeepHUDShownMS", "+5", "2000"}, ValueCase{"iKeepHUDShownMS", "5x", "2000"},
-        ValueCase{"iKeepHUDShownMS", "99999999999", "2000"}, ValueCase{"iKeepHUDShownLongMS", "15000", "15000"},
+        ValueCase{"bShowInCombat", "1", "1"}, ValueCase{"bShowInCombat", "true", "0"},
+        ValueCase{"bShowInCombat", "", "1"}, ValueCase{"iKeepHUDShownMS", "0", "0"},
+        ValueCase{"iKeepHUDShownMS", "10000", "10000"}, ValueCase{"iKeepHUDShownMS", "10001", "2000"},
+        ValueCase{"iKeepHUDShownLongMS", "0", "0"}, ValueCase{"iKeepHUDShownLongMS", "15000", "15000"},
         ValueCase{"iKeepHUDShownLongMS", "15001", "7500"}, ValueCase{"iHUDToggleMinHoldTime", "65536", "65536"},
         ValueCase{"iHUDToggleMinHoldTime", "0", "300"}, ValueCase{"iHUDToggleMinHoldTime", "65537", "300"},
         ValueCase{"iHUDToggleMinRequiredTimeSinceLastTogglePress", "1", "1"},
-        ValueCase{"iHUDToggleMinRequiredTimeSinceLastTogglePress", "0", "300"}));
-
-INSTANTIATE_TEST_SUITE_P(Decimals, ValueOfKey,
-                         ::testing::Values(ValueCase{"fShowBelowHealthPercent", "100", "100.000000"},
-                                           ValueCase{"fShowBelowHealthPercent", "0", "0.000000"},
-                                           ValueCase{"fShowBelowHealthPercent", "100.5", "-1.000000"},
-                                           ValueCase{"fShowBelowHealthPercent", "-1", "-1.000000"},
-                                           ValueCase{"fShowBelowHealthPercent", "-", "-1.000000"},
-                                           ValueCase{"fShowBelowHealthPercent", ".", "-1.000000"},
-                                           ValueCase{"fShowBelowHealthPercent", "1e2", "-1.000000"},
-                                           ValueCase{"fShowBelowOxygenPercent", "12.5.3", "12.500000"},
-                                           ValueCase{"fShowBelowBoostPackPercent", "33.3", "33.299999"}));
-
-INSTANTIATE_TEST_SUITE_P(Flags, ValueOfKey,
-                         ::testing::Values(ValueCase{"iMenuOverriderShipHUDMenu", "0", "0"},
-                                           ValueCase{"iMenuOverriderShipHUDMenu", "-0", "0"},
-                                           ValueCase{"iMenuOverriderShipHUDMenu", "2", "1"},
-                                           ValueCase{"iMenuOverriderShipHUDMenu", "-1", "1"},
-                                           ValueCase{"iMenuOverriderHandscannerMenu", "0x0", "1"},
-                                           ValueCase{"iMenuOverriderHandscannerMenu", "1", "1"}));
-
-INSTANTIATE_TEST_SUITE_P(KeyCodes, ValueOfKey,
-                         ::testing::Values(ValueCase{"iHUDToggle", "0x70", "112"}, ValueCase{"iHUDToggle", "70", "112"},
-                                           ValueCase{"iHUDToggle", "70h", "112"}, ValueCase{"iHUDToggle", "100", "0"},
-                                           ValueCase{"iHUDToggle", "112", "0"}, ValueCase{"iHUDToggle", "FF", "255"},
-                                           ValueCase{"iHUDToggle", "G1", "0"}, ValueCase{"iHUDToggle", "0", "0"},
-                                           ValueCase{"iHUDToggle", "-FFFFFFFF", "1"},
-                                           ValueCase{"iVehicleAimKeyDown", "02", "2"},
-                                           ValueCase{"iVehicleAimKeyDown", "-1", "0"}));
-
-// Hostile texts in every key at once: each field stays at its reload default
-// and a valid key among them is still read.
-TEST_F(Reload, HostileTextsLeaveEachFieldAtItsReloadDefault)
-{
-    const std::string nonAscii = "\xC3\xA9\xFF\x80";
-    for (const std::string& hostile :
-         {std::string(" "), std::string("-"), std::string("."), std::string("0x"), std::string("99999999999"),
-          std::string("1e2"), nonAscii, std::string(9999, '9'), std::string(9999, '-'), std::string(9999, 'A')}) {
-        std::map<std::string, std::string> values;
-        for (const char* key : {"bShowInCombat", "iKeepHUDShownMS", "iKeepHUDShownLongMS", "fShowBelowHealthPercent",
-                                "fShowBelowOxygenPercent", "iMenuOverriderShipHUDMenu", "iHUDToggle",
-                                "iHUDToggleMinHoldTime", "iVehicleAimKeyDown"}) {
-            values[key] = hostile;
-        }
-        values["iHUDToggleMinRequiredTimeSinceLastTogglePress"] = "42";
-        ReloadWith(values);
-
-        EXPECT_FALSE(Settings.bShowInCombat) << "any text but 1 is false";
-        EXPECT_EQ(Settings.iKeepHUDShownMS, 2000);
-        EXPECT_EQ(Settings.iKeepHUDShownLongMS, 7500);
-        EXPECT_EQ(Settings.fShowBelowHealthPercent, -1.0F);
-        EXPECT_EQ(Settings.fShowBelowOxygenPercent, -1.0F);
-        EXPECT_TRUE(Settings.iMenuOverriderShipHUDMenu);
-        EXPECT_EQ(Settings.iHUDToggle, 0);
-        EXPECT_EQ(Settings.iHUDToggleMinHoldTime, 300);
-        EXPECT_EQ(Settings.iVehicleAimKeyDown, 0);
-        EXPECT_EQ(Settings.iHUDToggleMinRequiredTimeSinceLastTogglePress, 42);
-    }
-}
+        ValueCase{"iHUDToggleMinRequiredTimeSinceLastTogglePress", "0", "300"},
+        ValueCase{"fShowBelowHealthPercent", "100", "100.000000"},
+        ValueCase{"fShowBelowHealthPercent", "0", "0.000000"},
+        ValueCase{"fShowBelowHealthPercent", "100.5", "-1.000000"}, ValueCase{"iMenuOverriderShipHUDMenu", "0", "0"},
+        ValueCase{"iMenuOverriderShipHUDMenu", "2", "1"}, ValueCase{"iMenuOverriderHandscannerMenu", "-1", "1"},
+        ValueCase{"iHUDToggle", "70", "112"}, ValueCase{"iHUDToggle", "100", "0"}, ValueCase{"iHUDToggle", "FF", "255"},
+        ValueCase{"iHUDToggle", "-FFFFFFFF", "1"}, ValueCase{"iVehicleAimKeyDown", "02", "2"},
+        ValueCase{"iVehicleAimKeyDown", "-1", "0"}));
 
 }  // namespace

@@ -2,9 +2,26 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
+
+// Each text of `accepted` gives its value; each of `refused` gives nothing.
+template <class Value, class Parser>
+void ExpectParsed(Parser parse, const std::vector<std::pair<std::string, Value>>& accepted,
+                  const std::vector<std::string>& refused)
+{
+    for (const auto& [text, value] : accepted) {
+        EXPECT_EQ(parse(text), value) << "\"" << text << "\"";
+    }
+    for (const auto& text : refused) {
+        EXPECT_EQ(parse(text), std::nullopt) << "\"" << text << "\"";
+    }
+}
 
 TEST(BooleanValues, OnlyTheTextOneIsTrue)
 {
@@ -16,72 +33,36 @@ TEST(BooleanValues, OnlyTheTextOneIsTrue)
 
 TEST(DigitsValues, AcceptOnlyPlainDecimalDigitsThatFitInt32)
 {
-    EXPECT_EQ(ParseDigits("0"), 0);
-    EXPECT_EQ(ParseDigits("2147483647"), 2147483647);
-    EXPECT_EQ(ParseDigits("000123"), 123);
-    for (const char* text : {"-5", "+5", "5x", " 5", "1.5", "0x10", "2147483648", "99999999999"}) {
-        EXPECT_EQ(ParseDigits(text), std::nullopt) << text;
-    }
+    ExpectParsed<std::int32_t>(&ParseDigits, {{"0", 0}, {"2147483647", 2147483647}, {"000123", 123}},
+                               {"-5", "+5", "5x", " 5", "1.5", "0x10", "2147483648"});
 }
 
 TEST(FlagValues, AcceptSignedDecimalsByTheirLongestPrefix)
 {
-    EXPECT_EQ(ParseFlag("0"), 0);
-    EXPECT_EQ(ParseFlag("-0"), 0);
-    EXPECT_EQ(ParseFlag("1"), 1);
-    EXPECT_EQ(ParseFlag("-1"), -1);
-    EXPECT_EQ(ParseFlag("1-"), 1);  // the conversion stops at the stray minus
-    for (const char* text : {"-", "--1", "+1", "1.0", "a", "-2147483649"}) {
-        EXPECT_EQ(ParseFlag(text), std::nullopt) << text;
-    }
+    // The conversion stops at a stray minus.
+    ExpectParsed<std::int32_t>(&ParseFlag, {{"0", 0}, {"-0", 0}, {"1", 1}, {"-1", -1}, {"1-", 1}},
+                               {"-", "--1", "+1", "1.0", "a", "-2147483649"});
 }
 
 TEST(DecimalValues, ReadTheLongestValidPrefixOfPlainDecimals)
 {
-    EXPECT_EQ(ParseDecimal("100"), 100.0F);
-    EXPECT_EQ(ParseDecimal("12.5.3"), 12.5F);
-    EXPECT_EQ(ParseDecimal(".5"), 0.5F);
-    EXPECT_EQ(ParseDecimal("-.5"), -0.5F);
-    EXPECT_EQ(ParseDecimal("25."), 25.0F);
-    EXPECT_EQ(ParseDecimal("-1"), -1.0F);
-    for (const char* text : {"-", ".", "-.", "1e2", "+1", " 1", "inf", "nan", "0x1p3", "1,5"}) {
-        EXPECT_EQ(ParseDecimal(text), std::nullopt) << text;
-    }
-    EXPECT_EQ(ParseDecimal(std::string(60, '9')), std::nullopt) << "overflow";
+    ExpectParsed<float>(&ParseDecimal,
+                        {{"100", 100.0F}, {"12.5.3", 12.5F}, {".5", 0.5F}, {"-.5", -0.5F}, {"25.", 25.0F}},
+                        {"-", ".", "-.", "1e2", "+1", " 1", "inf", "nan", "0x1p3", "1,5", std::string(60, '9')});
 }
 
+// The C library's unsigned base-16 conversion: prefix, suffix and white space
+// as it takes them, no overflow.
 TEST(KeyCodeValues, FollowTheUnsignedBase16ConversionOfTheCLibrary)
 {
-    EXPECT_EQ(ParseKeyCode("70"), 0x70U);
-    EXPECT_EQ(ParseKeyCode("0x70"), 0x70U);
-    EXPECT_EQ(ParseKeyCode("0X70"), 0x70U);
-    EXPECT_EQ(ParseKeyCode("70h"), 0x70U);
-    EXPECT_EQ(ParseKeyCode("112"), 0x112U);
-    EXPECT_EQ(ParseKeyCode("FF"), 0xFFU);
-    EXPECT_EQ(ParseKeyCode("ff"), 0xFFU);
-    EXPECT_EQ(ParseKeyCode(" \t\r\n\v\f2"), 2U);
-    EXPECT_EQ(ParseKeyCode("+2"), 2U);
-    EXPECT_EQ(ParseKeyCode("0x"), 0U) << "a lone prefix reads as the digit 0";
-    EXPECT_EQ(ParseKeyCode("0xg"), 0U);
-    EXPECT_EQ(ParseKeyCode("FFFFFFFF"), 0xFFFFFFFFU);
-    EXPECT_EQ(ParseKeyCode("0000000000000002"), 2U) << "leading zeros do not overflow";
-}
-
-TEST(KeyCodeValues, NegateModulo2To32)
-{
-    EXPECT_EQ(ParseKeyCode("-1"), 0xFFFFFFFFU);
-    EXPECT_EQ(ParseKeyCode("-FFFFFFFF"), 1U);
-    EXPECT_EQ(ParseKeyCode("-0"), 0U);
-}
-
-TEST(KeyCodeValues, RejectTextsWithoutANumberAndOverflow)
-{
-    for (const char* text : {"", " ", "G1", "-", "+", "--1", "- 1", "+-1", "x70", "\xC3\xA9"}) {
-        EXPECT_EQ(ParseKeyCode(text), std::nullopt) << text;
+    for (const char* text : {"70", "0x70", "0X70", "70h", " \t\r\n\v\f70", "+70", "0000000000000070"}) {
+        EXPECT_EQ(ParseKeyCode(text), 0x70U) << text;
     }
-    EXPECT_EQ(ParseKeyCode("100000000"), std::nullopt) << "33 bits";
-    EXPECT_EQ(ParseKeyCode("-100000000"), std::nullopt);
-    EXPECT_EQ(ParseKeyCode(std::string(9999, 'F')), std::nullopt);
+    // A lone prefix reads as the digit 0; negation is modulo 2 to the 32nd.
+    ExpectParsed<std::uint32_t>(&ParseKeyCode, {{"112", 0x112U}, {"ff", 0xFFU}, {"0x", 0U}, {"0xg", 0U}}, {});
+    ExpectParsed<std::uint32_t>(&ParseKeyCode, {{"FFFFFFFF", 0xFFFFFFFFU}, {"-1", 0xFFFFFFFFU}, {"-FFFFFFFF", 1U}},
+                                {"", " ", "G1", "-", "+", "--1", "- 1", "+-1", "x70", "\xC3\xA9", "100000000",
+                                 "-100000000", std::string(9999, 'F')});
 }
 
 }  // namespace

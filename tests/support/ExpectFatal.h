@@ -9,9 +9,7 @@
 #include <string>
 
 #ifdef _WIN32
-// The last line of the plugin's log file (a line may hold line breaks of its
-// own; lines end in CRLF).
-std::string LastLogLine();
+#include "support/PluginLogFile.h"
 
 // A fatal report ends the process: run `statement` in a child with the log set
 // up, expect exit code 1, and find `message` in the critical line it logged.

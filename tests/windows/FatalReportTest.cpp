@@ -1,47 +1,51 @@
 #include "Zorvik/Logger.h"
-#include "Zorvik/OwnModule.h"
+#include "support/ChildRecord.h"
 #include "support/ExpectFatal.h"
+#include "support/MessageBoxRecorder.h"
 
+#include <windows.h>
+
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
 namespace {
 
+using ::testing::ElementsAre;
+using ::testing::EndsWith;
+
 // The report runs in a child process (a death test): it must end it with exit
-// code 1 after its critical line, whatever the message holds.
+// code 1 after its critical line and its box, whatever the message holds.
 class FatalReport : public ::testing::Test {
 protected:
-    void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
+    void SetUp() override
+    {
+        GTEST_FLAG_SET(death_test_style, "threadsafe");
+        ChildRecord::Clear();
+    }
 };
 
-TEST_F(FatalReport, EndsTheProcessWithExitCodeOneAfterItsCriticalLine)
+TEST_F(FatalReport, LogsTheMessageAsItIsAndShowsItWithMalformedBytesReplaced)
 {
     const auto here = Zorvik::source_location::current();
     EXPECT_EXIT(
         {
             Zorvik::log::init();
-            Zorvik::log::info("before");
-            Zorvik::report_fatal("the address library is missing", here);
+            if (!RecordMessageBoxW(GetModuleHandleW(nullptr))) {
+                std::exit(2);
+            }
+            Zorvik::report_fatal("broken \xC3\x28 text \xFF", here);
         },
         ::testing::ExitedWithCode(1), "");
 
-    const std::string line = LastLogLine();
-    EXPECT_TRUE(line.ends_with("] [Zorvik] [critical] [FatalReportTest.cpp:" + std::to_string(here.line()) +
-                               "] the address library is missing"))
-        << line;
-}
-
-TEST_F(FatalReport, PassesMalformedUtf8ToTheLogAsItIs)
-{
-    EXPECT_EXIT(
-        {
-            Zorvik::log::init();
-            Zorvik::report_fatal("broken \xC3\x28 text \xFF");
-        },
-        ::testing::ExitedWithCode(1), "");
-    EXPECT_TRUE(LastLogLine().ends_with("] broken \xC3\x28 text \xFF"));
+    EXPECT_THAT(LastLogLine(), EndsWith("] [Zorvik] [critical] [FatalReportTest.cpp:" + std::to_string(here.line()) +
+                                        "] broken \xC3\x28 text \xFF"));
+    const auto boxes = ChildRecord::Lines();
+    ASSERT_EQ(boxes.size(), 1U);
+    EXPECT_THAT(boxes[0], ::testing::StartsWith("MessageBoxW owner=null type=0 caption=plugin_tests.exe text="));
+    EXPECT_THAT(boxes[0], EndsWith("FatalReportTest.cpp(" + std::to_string(here.line()) +
+                                   "): broken \xEF\xBF\xBD( text \xEF\xBF\xBD after 1 log lines"));
 }
 
 TEST_F(FatalReport, EndsTheProcessEvenWithoutALogFile)
@@ -59,13 +63,7 @@ TEST_F(FatalReport, SkipsTheCriticalLineWhenTheLoggerIsOff)
             Zorvik::report_fatal("not logged");
         },
         ::testing::ExitedWithCode(1), "");
-    EXPECT_TRUE(LastLogLine().ends_with("] last line"));
-}
-
-TEST(FatalReportCaption, IsTheFileNameOfTheModuleThatReports)
-{
-    const std::wstring name = Zorvik::detail::own_module_file_name();
-    EXPECT_TRUE(name.ends_with(L"\\plugin_tests.exe")) << std::filesystem::path(name).string();
+    EXPECT_THAT(PluginLogLines(), ElementsAre(EndsWith("] last line")));
 }
 
 }  // namespace

@@ -28,15 +28,6 @@ TEST(GameModule, IsTheProcessExecutableWithItsSectionsAndProductVersion)
     EXPECT_TRUE(dataAddress >= data.address && dataAddress < data.end());
 }
 
-TEST(GameModule, IsOneRecordWhateverTheFlagBitsOfTheHandle)
-{
-    const auto handle = reinterpret_cast<std::uintptr_t>(GetModuleHandleW(nullptr));
-    const REL::Module* clean = &REL::Module::get(handle);
-    EXPECT_EQ(&REL::Module::get(handle | 1), clean);
-    EXPECT_EQ(&REL::Module::get(handle | 2), clean);
-    EXPECT_EQ(&REL::Module::get(), clean);
-}
-
 TEST(FileVersion, IsTheProductVersionOfTheFileOrNothing)
 {
     const auto folder = TestExecutable::directory();

@@ -4,127 +4,58 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <array>
 #include <string>
 #include <vector>
 
 namespace {
 
-// A loader that records what the plugin asks of it and serves the interfaces
-// a test gives it.
+// A loader that serves one record for every interface id, with the version a
+// test gives it, and remembers the ids it was asked for.
 struct FakeLoader {
-    static inline std::vector<std::string> calls;
-    static inline Zorvik::MessagingInterface messaging{1, 0, nullptr};
-    static inline Zorvik::TrampolineInterface trampoline{1, 0, nullptr};
-    static inline Zorvik::MenuInterface menu{2};
-    static inline Zorvik::TaskInterface task{1};
-    static inline bool servesNothing = false;
+    static inline std::uint32_t asked = 0;
+    static inline std::array<std::uint32_t, 8> record{};
 
     static void* QueryInterface(std::uint32_t id)
     {
-        calls.push_back("QueryInterface " + std::to_string(id));
-        if (servesNothing) {
-            return nullptr;
-        }
-        switch (id) {
-            case 1:
-                return &messaging;
-            case 2:
-                return &trampoline;
-            case 3:
-                return &menu;
-            case 4:
-                return &task;
-            default:
-                return nullptr;
-        }
+        asked = id;
+        return record.data();
     }
-
-    static Zorvik::PluginHandle GetHandle()
-    {
-        calls.push_back("GetHandle");
-        return 7;
-    }
-
-    static inline const Zorvik::LoadInterface load{1, 0, nullptr, &QueryInterface, &GetHandle};
+    static inline const Zorvik::LoadInterface load{1, 0, nullptr, &QueryInterface, nullptr};
 };
 
-// The loader record is process-wide and set once: each case runs in a child
-// process of its own and reports by its exit status.
-[[noreturn]] void ExitWith(bool holds)
-{
-    std::exit(holds ? 0 : 1);
-}
-
-bool KeepsEverythingTheLoaderServes()
-{
-    return Zorvik::GetPluginHandle() == 7 && Zorvik::GetMessagingInterface() == &FakeLoader::messaging &&
-           Zorvik::GetTrampolineInterface() == &FakeLoader::trampoline &&
-           Zorvik::GetMenuInterface() == &FakeLoader::menu && Zorvik::GetTaskInterface() == &FakeLoader::task;
-}
-
-void InitInOrder()
-{
-    Zorvik::Init(&FakeLoader::load, false);
-    const std::vector<std::string> expected{"GetHandle", "QueryInterface 1", "QueryInterface 2", "QueryInterface 3",
-                                            "QueryInterface 4"};
-    ExitWith(FakeLoader::calls == expected && KeepsEverythingTheLoaderServes());
-}
-
-void InitTwice()
-{
-    Zorvik::Init(&FakeLoader::load, false);
-    FakeLoader::calls.clear();
-    FakeLoader::servesNothing = true;
-    Zorvik::Init(&FakeLoader::load, false);
-    ExitWith(FakeLoader::calls.empty() && KeepsEverythingTheLoaderServes());
-}
-
-void InitWithoutInterfaces()
-{
-    FakeLoader::servesNothing = true;
-    Zorvik::Init(&FakeLoader::load, false);
-    ExitWith(Zorvik::GetPluginHandle() == 7 && Zorvik::GetMessagingInterface() == nullptr &&
-             Zorvik::GetTrampolineInterface() == nullptr && Zorvik::GetMenuInterface() == nullptr &&
-             Zorvik::GetTaskInterface() == nullptr);
-}
-
-void InitWithNewerMessaging()
-{
-    const LogCapture log;
-    FakeLoader::messaging.version = 2;
-    FakeLoader::menu.version = 2;  // the menu interface is known up to version 2
-    Zorvik::Init(&FakeLoader::load, false);
-    const std::vector<std::string> oneWarning{"[warning] interface definition is out of date"};
-    ExitWith(log.lines() == oneWarning && KeepsEverythingTheLoaderServes());
-}
-
-class LoaderApi : public ::testing::Test {
-protected:
-    void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
+struct InterfaceCase {
+    const char* name;
+    std::uint32_t id;
+    std::uint32_t knownVersion;  // the newest the plugin knows
+    void* (*query)(std::uint32_t id);
 };
 
-TEST_F(LoaderApi, AsksForTheHandleThenTheFourInterfacesInOrderAndKeepsThem)
+template <class Interface>
+void* Query(std::uint32_t id)
 {
-    EXPECT_EXIT(InitInOrder(), ::testing::ExitedWithCode(0), "");
+    return const_cast<Interface*>(Zorvik::detail::QueryInterface<Interface>(&FakeLoader::load, id));
 }
 
-TEST_F(LoaderApi, ASecondInitChangesNothing)
+TEST(LoaderInterfaces, WarnOnlyAboutAVersionNewerThanKnownAndAreUsedAllTheSame)
 {
-    EXPECT_EXIT(InitTwice(), ::testing::ExitedWithCode(0), "");
+    for (const auto& [name, id, known, query] : {InterfaceCase{"messaging", 1, 1, &Query<Zorvik::MessagingInterface>},
+                                                 InterfaceCase{"trampoline", 2, 1, &Query<Zorvik::TrampolineInterface>},
+                                                 InterfaceCase{"menu", 3, 2, &Query<Zorvik::MenuInterface>},
+                                                 InterfaceCase{"task", 4, 1, &Query<Zorvik::TaskInterface>}}) {
+        for (const std::uint32_t served : {known, known + 1}) {
+            SCOPED_TRACE(std::string(name) + " version " + std::to_string(served));
+            const LogCapture log;
+            FakeLoader::record[0] = served;
+            EXPECT_EQ(query(id), FakeLoader::record.data());
+            EXPECT_EQ(FakeLoader::asked, id);
+            const std::vector<std::string> warning{"[warning] interface definition is out of date"};
+            EXPECT_EQ(log.lines(), served == known ? std::vector<std::string>{} : warning);
+        }
+    }
 }
 
-TEST_F(LoaderApi, KeepsTheHandleAndNoInterfacesFromALoaderWithout)
-{
-    EXPECT_EXIT(InitWithoutInterfaces(), ::testing::ExitedWithCode(0), "");
-}
-
-TEST_F(LoaderApi, WarnsOnceAboutANewerInterfaceAndUsesItAllTheSame)
-{
-    EXPECT_EXIT(InitWithNewerMessaging(), ::testing::ExitedWithCode(0), "");
-}
-
-TEST_F(LoaderApi, RefusesANullLoadInterface)
+TEST(LoaderApi, RefusesANullLoadInterface)
 {
     EXPECT_FATAL(Zorvik::Init(nullptr), "interface is null");
 }

@@ -42,21 +42,14 @@ protected:
     static inline HMODULE module = nullptr;
 };
 
-void put_u32(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value)
-{
-    for (int i = 0; i < 4; ++i) {
-        bytes[offset + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
-    }
-}
-
-void put_text(std::vector<std::uint8_t>& bytes, std::size_t offset, const char* text)
-{
-    std::memcpy(bytes.data() + offset, text, std::strlen(text));
-}
-
 TEST_F(PluginDll, ExportsTheVersionRecordTheLoaderExpectsByteForByte)
 {
     std::vector<std::uint8_t> expected(604, 0);
+    // Little-endian, as the loader reads it.
+    const auto put_u32 = [](auto& bytes, std::size_t at, std::uint32_t value) { std::memcpy(&bytes[at], &value, 4); };
+    const auto put_text = [](auto& bytes, std::size_t at, const char* text) {
+        std::memcpy(&bytes[at], text, std::strlen(text));
+    };
     put_u32(expected, 0x000, 1);
     put_u32(expected, 0x004, 0x03050000);
     put_text(expected, 0x008, "Lumenveil HUD - Zorvik Plugin by Quennart");
@@ -68,8 +61,7 @@ TEST_F(PluginDll, ExportsTheVersionRecordTheLoaderExpectsByteForByte)
     const auto* record =
         reinterpret_cast<const std::uint8_t*>(reinterpret_cast<void*>(GetProcAddress(module, "ZorvikPlugin_Version")));
     ASSERT_NE(record, nullptr);
-    const std::vector<std::uint8_t> actual(record, record + 604);
-    EXPECT_EQ(actual, expected);
+    EXPECT_EQ(std::vector<std::uint8_t>(record, record + 604), expected);
 }
 
 TEST_F(PluginDll, ExportsTheLoadFunctionAndNothingElse)

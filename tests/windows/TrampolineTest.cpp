@@ -1,53 +1,22 @@
 #include "REL/Module.h"
 #include "Zorvik/Trampoline.h"
 #include "support/ExpectFatal.h"
-#include "support/LogCapture.h"
 
 #include <windows.h>
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 
-// The test executable plays the game: a function of its own code makes a
-// 5-byte call that the tests redirect, and a run of int3 in its code serves as
-// branch sources that never run.
-extern "C" {
-int trampoline_test_original_callee();
-int trampoline_test_new_callee();
-int trampoline_test_call_site();
-void trampoline_test_call();
-void trampoline_test_sources();
-}
+// The test executable plays the game: a run of int3 in its code serves as
+// branch sources that never run. (The hooked call of the game, run through its
+// stub, is the plugin load test's.)
+extern "C" void trampoline_test_sources();
 
-int trampoline_test_original_callee()
-{
-    return 1;
-}
-
-int trampoline_test_new_callee()
-{
-    return 2;
-}
-
-// The Windows x64 ABI wants 32 bytes of shadow space and a 16-byte aligned
-// stack at the call.
 asm(R"(
     .text
-    .p2align 4
-    .globl trampoline_test_call_site
-trampoline_test_call_site:
-    subq $40, %rsp
-    .globl trampoline_test_call
-trampoline_test_call:
-    call trampoline_test_original_callee
-    addq $40, %rsp
-    ret
     .p2align 4
     .globl trampoline_test_sources
 trampoline_test_sources:
@@ -59,12 +28,6 @@ namespace {
 constexpr std::size_t kStub = 14;
 constexpr std::size_t kBlock = 256;
 constexpr std::uintptr_t kNeverRun = 0x1234'5678;  // a destination no test jumps to
-
-template <class Function>
-std::uintptr_t AddressOf(Function* function)
-{
-    return reinterpret_cast<std::uintptr_t>(function);
-}
 
 std::uintptr_t Address(const void* data)
 {
@@ -83,7 +46,7 @@ bool AllInt3(std::uintptr_t begin, std::uintptr_t end)
 
 std::uintptr_t SourceAt(std::size_t offset)
 {
-    return AddressOf(&trampoline_test_sources) + offset;
+    return reinterpret_cast<std::uintptr_t>(&trampoline_test_sources) + offset;
 }
 
 // Where the 5-byte branch at `source` goes.
@@ -111,16 +74,11 @@ std::uintptr_t ExecutableEnd()
     return base + nt->OptionalHeader.SizeOfImage;
 }
 
-MEMORY_BASIC_INFORMATION Region(const void* address)
+DWORD RegionState(const void* address)
 {
     MEMORY_BASIC_INFORMATION region{};
     VirtualQuery(address, &region, sizeof(region));
-    return region;
-}
-
-std::uint64_t Distance(std::uintptr_t a, std::uintptr_t b)
-{
-    return a > b ? a - b : b - a;
+    return region.State;
 }
 
 // A trampoline with a 256-byte block of its own within reach of the executable.
@@ -136,29 +94,6 @@ protected:
 
     Zorvik::Trampoline trampoline{"Test Trampoline"};
 };
-
-TEST_F(TrampolineNearExecutable, RedirectsACallInTheExecutableToTheDestination)
-{
-    const std::uintptr_t call = AddressOf(&trampoline_test_call);
-    ASSERT_EQ(Bytes(call)[0], 0xE8);
-    ASSERT_EQ(BranchTarget(call), AddressOf(&trampoline_test_original_callee));
-    ASSERT_EQ(trampoline_test_call_site(), 1);
-    const DWORD protection = Region(Bytes(call)).Protect;
-    std::array<std::uint8_t, 5> original{};
-    std::memcpy(original.data(), Bytes(call), original.size());
-
-    trampoline.write_5branch(call, AddressOf(&trampoline_test_new_callee), 0xE8);
-    EXPECT_EQ(Bytes(call)[0], 0xE8);
-    EXPECT_EQ(BranchTarget(call), Stub(0)) << "the call goes to the stub";
-    EXPECT_EQ(trampoline_test_call_site(), 2) << "and the stub on to the destination";
-    EXPECT_EQ(Region(Bytes(call)).Protect, protection) << "the code's protection comes back";
-
-    // The block goes with the fixture: the call must not lead into it afterwards.
-    DWORD unused = 0;
-    VirtualProtect(reinterpret_cast<void*>(call), original.size(), PAGE_EXECUTE_READWRITE, &unused);
-    std::memcpy(reinterpret_cast<void*>(call), original.data(), original.size());
-    VirtualProtect(reinterpret_cast<void*>(call), original.size(), protection, &unused);
-}
 
 TEST_F(TrampolineNearExecutable, SharesOneStubPerDestinationAndLeavesTheRestAsInt3)
 {
@@ -191,81 +126,16 @@ TEST_F(TrampolineNearExecutable, HoldsEighteenStubsAndEndsTheProcessAtTheNinetee
     EXPECT_FATAL(trampoline.write_5branch(SourceAt(0), kNeverRun + 18, 0xE8), "Failed to handle allocation request");
 }
 
-// Pages that a death-test child maps too (it runs the test again from its
-// start and opens the section by name): the parent sees every byte the child
-// wrote before it died.
-class SharedPages {
-public:
-    static constexpr std::size_t kSize = 0x10000;
-
-    SharedPages(const wchar_t* name, void* at)
-        : section_(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_EXECUTE_READWRITE, 0, kSize, name),
-                   &CloseHandle),
-          view_(MapViewOfFileEx(section_.get(), FILE_MAP_ALL_ACCESS | FILE_MAP_EXECUTE, 0, 0, kSize, at),
-                &UnmapViewOfFile)
-    {
-    }
-
-    [[nodiscard]] std::uint8_t* bytes() const { return static_cast<std::uint8_t*>(view_.get()); }
-
-private:
-    std::unique_ptr<void, decltype(&CloseHandle)> section_;
-    std::unique_ptr<void, decltype(&UnmapViewOfFile)> view_;
-};
-
-// The highest free address with room for `size` bytes: far from the
-// executable and from what is allocated bottom-up.
-void* FreeAddressAtTheTop(std::size_t size)
+TEST(TrampolineReach, EndsTheProcessForASourceOutOfReachOfItsBlock)
 {
-    void* probe = VirtualAlloc(nullptr, size, MEM_RESERVE | MEM_TOP_DOWN, PAGE_NOACCESS);
-    VirtualFree(probe, 0, MEM_RELEASE);
-    return probe;
-}
-
-TEST(TrampolineReach, RejectsASourceOutOfReachBeforeWritingAnyByte)
-{
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    const SharedPages source(L"Local\\LumenveilTrampolineTestSource", nullptr);
-    const SharedPages block(L"Local\\LumenveilTrampolineTestBlock", FreeAddressAtTheTop(SharedPages::kSize));
-    ASSERT_NE(source.bytes(), nullptr);
-    ASSERT_NE(block.bytes(), nullptr);
-    ASSERT_GT(Distance(Address(source.bytes()), Address(block.bytes())), 0x1'0000'0000U);
-    const std::array<std::uint8_t, 5> original{0xE8, 0x11, 0x22, 0x33, 0x44};
-    std::memcpy(source.bytes(), original.data(), original.size());
+    // The highest free address: far from the executable and from what is
+    // allocated bottom-up.
+    void* top = VirtualAlloc(nullptr, kBlock, MEM_COMMIT | MEM_RESERVE | MEM_TOP_DOWN, PAGE_EXECUTE_READWRITE);
+    ASSERT_GT(Address(top) - SourceAt(0), 0x1'0000'0000U);
     Zorvik::Trampoline trampoline("Test Trampoline");
-    trampoline.assign_memory(block.bytes(), SharedPages::kSize, {});
-
-    EXPECT_FATAL(trampoline.write_5branch(Address(source.bytes()), kNeverRun, 0xE8), "displacement is out of range");
-    EXPECT_TRUE(std::equal(original.begin(), original.end(), source.bytes())) << "the source is as it was";
-    EXPECT_TRUE(AllInt3(Address(block.bytes()), Address(block.bytes()) + SharedPages::kSize)) << "no stub either";
-
-    // The checks above could see a change: what a child writes reaches the parent.
-    EXPECT_EXIT(
-        {
-            source.bytes()[0] = 0x90;
-            std::_Exit(1);
-        },
-        ::testing::ExitedWithCode(1), "");
-    EXPECT_EQ(source.bytes()[0], 0x90);
-}
-
-TEST(TrampolineReach, LeavesASourceWhoseProtectionCannotChangeWithoutReport)
-{
-    // The pages of a read-only section never become writable.
-    const std::unique_ptr<void, decltype(&CloseHandle)> section(
-        CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READONLY, 0, 0x1000, nullptr), &CloseHandle);
-    const std::unique_ptr<void, decltype(&UnmapViewOfFile)> view(
-        MapViewOfFile(section.get(), FILE_MAP_READ, 0, 0, 0x1000), &UnmapViewOfFile);
-    ASSERT_NE(view, nullptr);
-    const std::uintptr_t source = Address(view.get());
-    Zorvik::Trampoline trampoline("Test Trampoline");
-    trampoline.create(kBlock, source);
-
-    LogCapture log;
-    trampoline.write_5branch(source, kNeverRun, 0xE8);
-    EXPECT_TRUE(std::all_of(Bytes(source), Bytes(source + 5), [](std::uint8_t b) { return b == 0; }));
-    EXPECT_EQ(StubDestination(Address(trampoline.data())), kNeverRun) << "the stub stays for a later branch";
-    EXPECT_THAT(log.lines(), ::testing::ElementsAre("[debug] Test Trampoline => 14B / 256B (05.47%)"));
+    trampoline.assign_memory(top, kBlock, {});
+    EXPECT_FATAL(trampoline.write_5branch(SourceAt(0), kNeverRun, 0xE8), "displacement is out of range");
+    VirtualFree(top, 0, MEM_RELEASE);
 }
 
 TEST(TrampolineBlock, NeverReleasesABlockGivenWithoutADeleter)
@@ -275,45 +145,11 @@ TEST(TrampolineBlock, NeverReleasesABlockGivenWithoutADeleter)
         Zorvik::Trampoline trampoline("Test Trampoline");
         trampoline.assign_memory(given, kBlock, {});
         trampoline.assign_memory(nullptr, 0, {});
-        EXPECT_EQ(Region(given).State, static_cast<DWORD>(MEM_COMMIT)) << "after reassignment";
+        EXPECT_EQ(RegionState(given), static_cast<DWORD>(MEM_COMMIT)) << "after reassignment";
         trampoline.assign_memory(given, kBlock, {});
     }
-    EXPECT_EQ(Region(given).State, static_cast<DWORD>(MEM_COMMIT)) << "after destruction";
+    EXPECT_EQ(RegionState(given), static_cast<DWORD>(MEM_COMMIT)) << "after destruction";
     VirtualFree(given, 0, MEM_RELEASE);
-}
-
-TEST(TrampolineBlock, ReleasesItsOwnBlockAndForgetsItsStubsOnReassignmentAndDestruction)
-{
-    void* second = nullptr;
-    {
-        Zorvik::Trampoline trampoline("Test Trampoline");
-        trampoline.create(kBlock, ExecutableEnd());
-        void* first = trampoline.data();
-        EXPECT_EQ(Region(first).Protect, static_cast<DWORD>(PAGE_EXECUTE_READWRITE));
-        trampoline.write_5branch(SourceAt(0), kNeverRun, 0xE8);
-
-        trampoline.create(kBlock, ExecutableEnd());
-        second = trampoline.data();
-        EXPECT_EQ(Region(first).State, static_cast<DWORD>(MEM_FREE));
-        trampoline.write_5branch(SourceAt(0), kNeverRun, 0xE8);
-        EXPECT_EQ(BranchTarget(SourceAt(0)), Address(second)) << "a new stub in the new block";
-        ASSERT_EQ(Region(second).State, static_cast<DWORD>(MEM_COMMIT));
-    }
-    EXPECT_EQ(Region(second).State, static_cast<DWORD>(MEM_FREE));
-}
-
-TEST(TrampolineStats, LogsTheDefaultTrampolinesUseAtDebugLevel)
-{
-    Zorvik::Trampoline& trampoline = Zorvik::GetTrampoline();
-    ASSERT_EQ(&trampoline, &Zorvik::GetTrampoline()) << "one process-wide instance";
-    {
-        LogCapture log;
-        trampoline.create(kBlock, ExecutableEnd());
-        trampoline.write_5branch(SourceAt(0), kNeverRun, 0xE8);
-        EXPECT_THAT(log.lines(), ::testing::ElementsAre("[debug] Default Trampoline => 0B / 256B (00.00%)",
-                                                        "[debug] Default Trampoline => 14B / 256B (05.47%)"));
-    }
-    trampoline.assign_memory(nullptr, 0, {});
 }
 
 TEST(TrampolineCreate, EndsTheProcessWhenNoFreeRegionWithinReachHoldsTheBlock)
@@ -321,28 +157,6 @@ TEST(TrampolineCreate, EndsTheProcessWhenNoFreeRegionWithinReachHoldsTheBlock)
     Zorvik::Trampoline trampoline("Test Trampoline");
     constexpr std::size_t kMoreThanUserSpace = std::size_t{1} << 48;
     EXPECT_FATAL(trampoline.create(kMoreThanUserSpace, ExecutableEnd()), "failed to create trampoline");
-}
-
-TEST(TrampolineCreate, LogsARegionQueryThatFailsPastTheTopOfUserSpace)
-{
-    SYSTEM_INFO system{};
-    GetSystemInfo(&system);
-    LogCapture log;
-    EXPECT_EQ(Zorvik::Trampoline::do_create(std::size_t{1} << 48, Address(system.lpMaximumApplicationAddress)),
-              nullptr);
-    // ERROR_INVALID_PARAMETER, in eight upper-case hexadecimal digits.
-    EXPECT_THAT(log.lines(), ::testing::ElementsAre("[error] VirtualQuery failed with code: 0x00000057"));
-}
-
-TEST(TrampolineCreate, PlacesTheBlockWithinReachOfTheGameCodeByDefault)
-{
-    const std::uint64_t codeEnd = REL::Module::get().segment(REL::SegmentKind::TextExecutable).end();
-    ASSERT_NE(codeEnd, 0U);
-    Zorvik::Trampoline trampoline("Test Trampoline");
-    trampoline.create(kBlock);
-    ASSERT_NE(trampoline.data(), nullptr);
-    EXPECT_LT(Distance(Address(trampoline.data()), codeEnd), 0x8000'0000U);
-    EXPECT_TRUE(AllInt3(Address(trampoline.data()), Address(trampoline.data()) + kBlock));
 }
 
 }  // namespace

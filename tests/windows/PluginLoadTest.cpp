@@ -1,0 +1,226 @@
+#include "FakeGame.h"
+#include "FakeLoader.h"
+#include "HUDState.h"
+#include "Settings.h"
+#include "support/ChildRecord.h"
+#include "support/ImportReplacement.h"
+#include "support/MessageBoxRecorder.h"
+#include "support/PluginLogFile.h"
+#include "support/ScratchDirectory.h"
+#include "support/TestExecutable.h"
+
+#include <windows.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdlib>
+#include <cstring>
+#include <regex>
+#include <string>
+
+// The load function linked into this executable too, for the cases that read
+// the plugin's state or change its settings before the load.
+extern "C" bool ZorvikPlugin_Load(const Zorvik::LoadInterface* loadInterface);
+
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::EndsWith;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+constexpr const char* kStartUpLine =
+    "[info] [Main.cpp] [ZorvikPlugin_Load] Lumenveil HUD - Zorvik Plugin by Quennart v3.5";
+constexpr const char* kListenerRefused = "[error] [Main.cpp] Failed to register messaging listener for Zorvik";
+
+using LoadFunction = bool (*)(const Zorvik::LoadInterface*);
+
+// The built DLL, loaded as the loader loads it.
+struct PluginDll {
+    HMODULE module = LoadLibraryW((TestExecutable::directory() / "LumenveilHUD.dll").c_str());
+    LoadFunction load =
+        reinterpret_cast<LoadFunction>(reinterpret_cast<void*>(GetProcAddress(module, "ZorvikPlugin_Load")));
+};
+
+// The five bytes of the game's hooked call, as one number.
+std::uint64_t HookedCallBytes()
+{
+    std::uint64_t bytes = 0;
+    std::memcpy(&bytes, reinterpret_cast<const void*>(FakeGame::PerFrameFunction() + RE::ID::kMainLoopCallOffset), 5);
+    return bytes;
+}
+
+// The executable's handle cannot be had; any module by name still can.
+HMODULE WINAPI NoHandleForTheExecutable(LPCSTR name)
+{
+    return name == nullptr ? nullptr : GetModuleHandleA(name);
+}
+
+// In a child: the game folder with the game's address library, the game, the
+// built DLL and a loader with `options`; the load's result goes on record.
+// Each case ends its child itself.
+template <class Case>
+[[noreturn]] void InGameFolder(FakeLoader::Options options, Case inside)
+{
+    const ScratchDirectory gameFolder;
+    FakeGame::WriteAddressLibrary(gameFolder.path());
+    FakeGame game(FakeGame::Addresses::LeftToThePluginDll);
+    const PluginDll dll;
+    FakeLoader loader(options);
+    inside(game, dll, loader);
+    std::exit(0);
+}
+
+void RecordLoad(const PluginDll& dll, const FakeLoader& loader)
+{
+    ChildRecord::Add("load returned " + std::to_string(dll.load(loader.loadInterface())));
+}
+
+void LoadThenSendMessages()
+{
+    InGameFolder({}, [](FakeGame& game, const PluginDll& dll, FakeLoader& loader) {
+        RecordLoad(dll, loader);
+        for (const std::uint32_t type : {0U, 1U, 3U, 4U, 0xFFFFFFFFU}) {
+            Zorvik::MessagingInterface::Message message{"Zorvik", type, 0, nullptr};
+            loader.listener()(&message);
+        }
+        ChildRecord::Add("other messages: " + std::to_string(game.registeredSinks.size()) + " sinks");
+        loader.SendDataLoaded();
+        ChildRecord::Add("data loaded: " + std::to_string(game.registeredSinks.size()) + " sinks");
+        const auto frames = FakeGame::FramesReached();
+        const bool answered = FakeGame::RunFrame(41) == FakeGame::FrameAnswer(41);
+        ChildRecord::Add(answered && FakeGame::FramesReached() == frames + 1 ? "frame through the hook" : "frame lost");
+    });
+}
+
+void LoadWithoutTheExecutablesHandle()
+{
+    InGameFolder({}, [](FakeGame&, const PluginDll& dll, FakeLoader& loader) {
+        const bool replaced = RecordMessageBoxA(dll.module) &&
+                              ReplaceImport(dll.module, "kernel32.dll", "GetModuleHandleA",
+                                            reinterpret_cast<void*>(&NoHandleForTheExecutable)) != nullptr;
+        ChildRecord::Add(replaced ? "imports replaced" : "an import is missing");
+        const auto callBefore = HookedCallBytes();
+        RecordLoad(dll, loader);
+        for (const auto& call : loader.calls()) {
+            ChildRecord::Add("loader: " + call);
+        }
+        ChildRecord::Add(HookedCallBytes() == callBefore ? "call untouched" : "call patched");
+    });
+}
+
+void LoadWithTheListenerRefused()
+{
+    InGameFolder({.acceptListener = false},
+                 [](FakeGame&, const PluginDll& dll, FakeLoader& loader) { RecordLoad(dll, loader); });
+}
+
+void LoadWithoutAnAddressLibrary()
+{
+    const ScratchDirectory emptyGameFolder;
+    const PluginDll dll;
+    ChildRecord::Add(RecordMessageBoxW(dll.module) ? "box recorded" : "no MessageBoxW import");
+    FakeLoader loader({});
+    RecordLoad(dll, loader);
+}
+
+// Linked in, the plugin's settings and state are within reach.
+void LoadLinkedInWithLoggingOffAndNoMessaging()
+{
+    const FakeGame game;
+    Settings.bLogging = false;
+    FakeLoader loader({.serveMessaging = false});
+    ChildRecord::Add("load returned " + std::to_string(ZorvikPlugin_Load(loader.loadInterface())));
+    std::exit(0);
+}
+
+void LoadLinkedInAndRecordTheTimersStamped()
+{
+    FakeGame game;
+    FakeLoader loader({});
+    ZorvikPlugin_Load(loader.loadInterface());
+    game.SetStepPerReading(Clock::FromMilliseconds(1));
+    const Clock::Nanoseconds start = game.Now();
+    loader.SendDataLoaded();
+    for (const auto& [name, stamp] : {std::pair{"UnityGraceStartTime", HUDState.UnityGraceStartTime},
+                                      {"HUDQueuedToDisableTime", HUDState.HUDQueuedToDisableTime},
+                                      {"LongHUDMessageTime", HUDState.LongHUDMessageTime},
+                                      {"LastUpdateTime", HUDState.LastUpdateTime}}) {
+        ChildRecord::Add(std::string(name) + " +" + std::to_string((stamp - start) / 1'000'000) + " ms");
+    }
+    std::exit(0);
+}
+
+// A process loads the plugin once: each case runs in a child of its own.
+class PluginLoad : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        GTEST_FLAG_SET(death_test_style, "threadsafe");
+        ChildRecord::Clear();
+    }
+};
+
+TEST_F(PluginLoad, InstallsOnTheDataLoadedMessageAndOnNoOther)
+{
+    EXPECT_EXIT(LoadThenSendMessages(), ::testing::ExitedWithCode(0), "");
+    EXPECT_THAT(ChildRecord::Lines(), ElementsAre("load returned 1", "other messages: 0 sinks", "data loaded: 8 sinks",
+                                                  "frame through the hook"));
+    // Then the frame's decision writes its own lines.
+    auto messages = PluginLogMessages();
+    messages.resize(2);
+    EXPECT_THAT(messages, ElementsAre(kStartUpLine, "[info] [Main.cpp] [HandleOnPostDataLoad] installation complete"));
+}
+
+TEST_F(PluginLoad, RefusesWithABoxThenAnErrorLineWhenTheExecutablesHandleIsMissing)
+{
+    EXPECT_EXIT(LoadWithoutTheExecutablesHandle(), ::testing::ExitedWithCode(0), "");
+    EXPECT_THAT(
+        ChildRecord::Lines(),
+        ElementsAre("imports replaced",
+                    "MessageBoxA owner=null type=0 caption=Lumenveil HUD - Zorvik Plugin by Quennart v3.5 "
+                    "text=Corvane.exe handle couldn't be acquired, shutting down after 1 log lines",
+                    "load returned 0", "loader: GetHandle", "loader: QueryInterface(1)", "loader: QueryInterface(2)",
+                    "loader: QueryInterface(3)", "loader: QueryInterface(4)", "call untouched"));
+    EXPECT_THAT(PluginLogMessages(),
+                ElementsAre(kStartUpLine,
+                            "[error] [Main.cpp] [ZorvikPlugin_Load] Corvane.exe handle couldn't be "
+                            "acquired, shutting down"));
+}
+
+TEST_F(PluginLoad, StaysLoadedAndSaysSoWhenTheLoaderRefusesItsListener)
+{
+    EXPECT_EXIT(LoadWithTheListenerRefused(), ::testing::ExitedWithCode(0), "");
+    EXPECT_THAT(ChildRecord::Lines(), ElementsAre("load returned 1"));
+    EXPECT_THAT(PluginLogMessages(), ElementsAre(kStartUpLine, kListenerRefused));
+
+    EXPECT_EXIT(LoadLinkedInWithLoggingOffAndNoMessaging(), ::testing::ExitedWithCode(0), "");
+    EXPECT_THAT(PluginLogMessages(), ElementsAre(kListenerRefused)) << "with logging off too";
+}
+
+TEST_F(PluginLoad, EndsTheGameWithABoxNamingTheCheckWhenTheAddressLibraryIsMissing)
+{
+    EXPECT_EXIT(LoadWithoutAnAddressLibrary(), ::testing::ExitedWithCode(1), "");
+    const std::string last = LastLogLine();
+    std::smatch check;
+    ASSERT_TRUE(std::regex_search(last, check, std::regex(R"(\[critical\] \[ID\.cpp:(\d+)\] )"))) << last;
+    EXPECT_THAT(last, HasSubstr("] Failed to find address library file: \n"));
+    EXPECT_THAT(last, EndsWith("\\Data\\Zorvik\\Plugins\\versionlib-1-14-70-0-1.bin"));
+    const auto lines = ChildRecord::Lines();
+    ASSERT_EQ(lines.size(), 2U);
+    EXPECT_EQ(lines[0], "box recorded");
+    EXPECT_THAT(lines[1], StartsWith("MessageBoxW owner=null type=0 caption=LumenveilHUD.dll text=REL\\ID.cpp(" +
+                                     check[1].str() + "): Failed to find address library file: \\n"));
+    EXPECT_THAT(lines[1], EndsWith("\\Data\\Zorvik\\Plugins\\versionlib-1-14-70-0-1.bin after 2 log lines"));
+}
+
+TEST_F(PluginLoad, StampsTheFourTimersFromFourConsecutiveClockReadings)
+{
+    EXPECT_EXIT(LoadLinkedInAndRecordTheTimersStamped(), ::testing::ExitedWithCode(0), "");
+    EXPECT_THAT(ChildRecord::Lines(), ElementsAre("UnityGraceStartTime +0 ms", "HUDQueuedToDisableTime +1 ms",
+                                                  "LongHUDMessageTime +2 ms", "LastUpdateTime +3 ms"));
+}
+
+}  // namespace
