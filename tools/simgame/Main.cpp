@@ -216,7 +216,10 @@ int main(int argc, char** argv)
     play.iniSource = options.ini;
     play.iniTarget = gameFolder / "Data" / "Zorvik" / "Plugins" / "LumenveilHUD.ini";
     const sim::IniOverrides overrides = options.fast ? sim::FastSessionOverrides() : sim::IniOverrides{};
-    if (!sim::WriteIni(options.ini, play.iniTarget, overrides)) {
+    // A player's file goes into the game folder byte for byte.
+    const bool written = options.fast ? sim::WriteIni(options.ini, play.iniTarget, overrides)
+                                      : sim::CopyIni(options.ini, play.iniTarget);
+    if (!written) {
         std::fprintf(stderr, "cannot read the settings file %s\n", options.ini.filename().string().c_str());
         return kExitSetupFailed;
     }

@@ -92,6 +92,18 @@ bool WriteIni(const std::filesystem::path& source, const std::filesystem::path& 
     return static_cast<bool>(file);
 }
 
+bool CopyIni(const std::filesystem::path& source, const std::filesystem::path& target)
+{
+    // A stream copy: the MinGW runtime's copy_file refuses to replace a file under Wine.
+    std::ifstream in(source, std::ios::binary);
+    if (!in) {
+        return false;
+    }
+    std::ofstream out(target, std::ios::binary | std::ios::trunc);
+    out << in.rdbuf();
+    return static_cast<bool>(out);
+}
+
 std::optional<std::string> ReadIniValue(const std::filesystem::path& file, const std::string& key)
 {
     std::ifstream in(file);

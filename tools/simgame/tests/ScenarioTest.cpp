@@ -2,6 +2,7 @@
 // settings read back from the plugin's log, the notes on refused values and
 // what the simulator expects the HUD to do.
 
+#include "ForecastCheck.h"
 #include "HudModel.h"
 #include "Scenario.h"
 #include "SettingNotes.h"
@@ -415,6 +416,47 @@ TEST(HudModel, AChangedFileReadWithoutLogChecksNothing)
     EXPECT_EQ(model.At(kIdle + 1'000).seen, sim::Seen::Hidden);  // the same file: the same values
     model.SaveLoaded(kIdle + 2'000, std::nullopt, true);
     EXPECT_EQ(model.At(kIdle + 3'000).seen, sim::Seen::Either);
+}
+
+// The step check fails on the first frame that differs from a firm
+// expectation, and never on a frame left open.
+TEST(ForecastCheck, FailsOnTheFirstFrameAgainstAFirmExpectation)
+{
+    struct Frame {
+        double now;
+        sim::Seen seen;
+        bool shown;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Frame> frames;
+        bool checked;
+        bool held;
+        std::string summary;
+    };
+    const Case cases[] = {
+        {"nothing firm", {{0, sim::Seen::Either, true}, {5, sim::Seen::Either, false}}, false, true, "HUD"},
+        {"as expected",
+         {{0, sim::Seen::Either, false}, {5, sim::Seen::Shown, true}, {10, sim::Seen::Hidden, false}},
+         true,
+         true,
+         "HUD shown (why), then hidden (why)"},
+        {"shown when hidden was expected",
+         {{0, sim::Seen::Hidden, false}, {1234, sim::Seen::Hidden, true}, {2000, sim::Seen::Hidden, true}},
+         true,
+         false,
+         "HUD hidden (why); it was not at 1.234 s"},
+    };
+    for (const Case& entry : cases) {
+        SCOPED_TRACE(entry.name);
+        sim::ForecastCheck check;
+        for (const Frame& frame : entry.frames) {
+            check.Frame(frame.now, {frame.seen, "why"}, frame.shown);
+        }
+        EXPECT_EQ(check.checked(), entry.checked);
+        EXPECT_EQ(check.held(), entry.held);
+        EXPECT_EQ(check.Summary(), entry.summary);
+    }
 }
 
 }  // namespace
