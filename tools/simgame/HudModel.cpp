@@ -427,6 +427,24 @@ std::optional<HudModel::RuleOff> HudModel::NotificationOff(Notification notifica
     return RuleOff{rule.rule, rule.setting};
 }
 
+std::optional<std::string> HudModel::MeterQuiet(Meter meter) const
+{
+    if (!settings_ || settingsStale_) {
+        return std::nullopt;
+    }
+    const auto index = static_cast<std::size_t>(meter);
+    const MeterRule& rule = kMeterRules[index];
+    const double threshold = settings_->Decimal(rule.setting).value_or(-1.0);
+    const std::string read = std::string(rule.setting) + " -> " + settings_->Text(rule.setting).value_or("?");
+    if (threshold < 0.0) {
+        return std::string(rule.name) + " rule off in your settings (" + read + ")";
+    }
+    if (meters_[index] > threshold) {
+        return std::string(rule.name) + " at " + Percent(meters_[index]) + "% is above your threshold (" + read + ")";
+    }
+    return std::nullopt;
+}
+
 std::optional<std::vector<std::string>> HudModel::Sounds() const
 {
     if (soundsUnsure_) {

@@ -57,6 +57,9 @@ public:
     };
     [[nodiscard]] std::optional<RuleOff> RuleOffFor(const std::string& condition) const;
     [[nodiscard]] std::optional<RuleOff> NotificationOff(Notification notification) const;
+    // Why health, oxygen or fuel at its present level does not show the HUD
+    // ("health rule off in your settings (...)"), or nothing when it does.
+    [[nodiscard]] std::optional<std::string> MeterQuiet(Meter meter) const;
     [[nodiscard]] const std::optional<SettingsAsRead>& settings() const noexcept { return settings_; }
     // The UI sounds a player hears from the toggle key so far, or nothing
     // when a press came too close to a limit to say.

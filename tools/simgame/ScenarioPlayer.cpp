@@ -164,6 +164,9 @@ void ScenarioPlayer::Apply(const Step& step)
             RE::ActorValueInfo* meters[] = {game_.HealthAV(), game_.OxygenAV(), game_.BoostPackAV()};
             game_.SetActorValuePercent(meters[static_cast<std::size_t>(step.meter)], step.percent);
             model_.SetMeter(step.meter, step.percent, Now());
+            if (const auto quiet = model_.MeterQuiet(step.meter)) {
+                Note(*quiet + ": " + Outcome());
+            }
             return;
         }
         case StepKind::Condition: {
@@ -342,11 +345,20 @@ void ScenarioPlayer::ExplainRuleOff(const std::string& condition)
     const auto written = ReadIniValue(settings_.iniTarget, off->setting);
     const std::string how = written && *written != read ? off->setting + "=" + *written + " reads as " + read
                                                         : off->setting + " -> " + read;
-    const Seen seen = model_.At(Now()).seen;
-    const char* outcome = seen == Seen::Hidden  ? "HUD stays hidden"
-                          : seen == Seen::Shown ? "HUD stays shown for its other reasons"
-                                                : "the HUD does not follow it";
-    Note(off->rule + " off in your settings (" + how + "): " + outcome);
+    Note(off->rule + " off in your settings (" + how + "): " + Outcome());
+}
+
+std::string ScenarioPlayer::Outcome() const
+{
+    switch (model_.At(Now()).seen) {
+        case Seen::Hidden:
+            return "HUD stays hidden";
+        case Seen::Shown:
+            return "HUD stays shown for its other reasons";
+        case Seen::Either:
+            break;
+    }
+    return "the HUD does not follow it";
 }
 
 void ScenarioPlayer::Note(const std::string& text)

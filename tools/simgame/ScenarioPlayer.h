@@ -41,6 +41,8 @@ private:
     [[nodiscard]] long long DurationMs(const Duration& duration);
     // The rule that a step's condition falls under, when the settings switch it off.
     void ExplainRuleOff(const std::string& condition);
+    // What the HUD does about a step that its rule ignores, for the notes.
+    [[nodiscard]] std::string Outcome() const;
 
     FakeGame& game_;
     Session& session_;

@@ -346,6 +346,25 @@ TEST(HudModel, TheHUDGoesOneDelayAfterALongReasonAndUpToTwoAfterAShortOne)
     EXPECT_EQ(brief.At(kIdle + 500 + 2'000 + 1'500 + 900).seen, sim::Seen::Hidden);
 }
 
+TEST(HudModel, AMeterShowsTheHUDAtOrBelowItsThreshold)
+{
+    struct Case {
+        const char* threshold;
+        float percent;
+        sim::Seen seen;
+        bool quiet;
+    };
+    for (const Case& entry :
+         {Case{"25.000000", 25.0F, sim::Seen::Shown, false}, Case{"25.000000", 25.5F, sim::Seen::Hidden, true},
+          Case{"0.000000", 0.0F, sim::Seen::Shown, false}, Case{"-1.000000", 0.0F, sim::Seen::Hidden, true}}) {
+        SCOPED_TRACE(std::string(entry.threshold) + " at " + std::to_string(entry.percent));
+        auto model = Model({{"fShowBelowHealthPercent", entry.threshold}});
+        model.SetMeter(sim::Meter::Health, entry.percent, kIdle);
+        EXPECT_EQ(model.At(kIdle + 500).seen, entry.seen);
+        EXPECT_EQ(model.MeterQuiet(sim::Meter::Health).has_value(), entry.quiet);
+    }
+}
+
 TEST(HudModel, TheToggleKeyAsTheSettingsReadIt)
 {
     // iHUDToggle -> 112 is F1 (0x70).
