@@ -155,6 +155,9 @@ HudModel::Asking HudModel::LastingReasons() const
             add(menu + " open");
         }
     }
+    if (menus_.empty()) {
+        add("no menu on the UI's stack, not even the HUD's");
+    }
     if (toggle_ == Toggle::ForcedShown) {
         add("the toggle key forced it on");
     }
@@ -183,7 +186,7 @@ Forecast HudModel::Steady(double now) const
         return {Seen::Either, "the game's data is not loaded yet"};
     }
     if (now < graceEnd_) {
-        return {Seen::Shown, "the plugin leaves the HUD alone for 10 s after the game's data is loaded"};
+        return {graceSeen_, "the plugin leaves the HUD alone for 10 s after " + graceWhat_};
     }
     if (!settings_) {
         return {Seen::Either, "no save loaded yet: the plugin has not read its settings"};
@@ -350,6 +353,8 @@ void HudModel::MenuOpened(const std::string& name, double now, bool weaponDrawn)
     menus_.push_back(name);
     if (name == "EndGameCreditsMenu") {
         graceEnd_ = now + kGraceMs;
+        graceSeen_ = Seen::Either;
+        graceWhat_ = "the end credits";
     } else {
         Momentary(now, name + " opened");
         if (name == "MonocleMenu") {
@@ -361,20 +366,27 @@ void HudModel::MenuOpened(const std::string& name, double now, bool weaponDrawn)
 
 void HudModel::MenuClosed(const std::string& name, double now)
 {
+    // The game reports a closing even for a menu that was not open; the
+    // plugin answers the event all the same.
     const auto found = std::find(menus_.rbegin(), menus_.rend(), name);
-    if (name == "CursorMenu" || found == menus_.rend()) {
-        if (found != menus_.rend()) {
+    const bool wasOpen = found != menus_.rend();
+    if (name == "CursorMenu") {
+        if (wasOpen) {
             menus_.erase(std::next(found).base());
         }
         return;
     }
     Before(now);
-    const bool gameMenu = IsGameMenu(name);
-    menus_.erase(std::next(found).base());
+    const bool gameMenu = wasOpen && IsGameMenu(name);
+    if (wasOpen) {
+        menus_.erase(std::next(found).base());
+    }
     const bool anyGameMenu =
         std::any_of(menus_.begin(), menus_.end(), [this](const std::string& menu) { return IsGameMenu(menu); });
     if (name == "EndGameCreditsMenu") {
         graceEnd_ = now + kGraceMs;
+        graceSeen_ = Seen::Either;
+        graceWhat_ = "the end credits";
     } else if (Contains(kMenusThatAskOnClosing, name) && Milliseconds("iKeepHUDShownMS") > 0) {
         Momentary(now, name + " closed");
     } else if (name == "MonocleMenu" && scannerWeapon_) {

@@ -93,6 +93,9 @@ private:
     bool settingsStale_ = false;
     bool loaded_ = false;
     double graceEnd_ = 0;
+    // The game starts with its HUD shown; the end credits leave it as it was.
+    Seen graceSeen_ = Seen::Shown;
+    std::string graceWhat_ = "the game's data is loaded";
     double longStamp_ = -1e12;
     std::string longWhat_ = "the game's start";
     double freeSince_ = -1e12;

@@ -163,8 +163,12 @@ void ScenarioPlayer::Apply(const Step& step)
         case StepKind::Meter: {
             RE::ActorValueInfo* meters[] = {game_.HealthAV(), game_.OxygenAV(), game_.BoostPackAV()};
             game_.SetActorValuePercent(meters[static_cast<std::size_t>(step.meter)], step.percent);
+            // Only a falling level could have asked for the HUD.
+            float& level = meterLevels_[static_cast<std::size_t>(step.meter)];
+            const bool falling = step.percent < level;
+            level = step.percent;
             model_.SetMeter(step.meter, step.percent, Now());
-            if (const auto quiet = model_.MeterQuiet(step.meter)) {
+            if (const auto quiet = model_.MeterQuiet(step.meter); quiet && falling) {
                 Note(*quiet + ": " + Outcome());
             }
             return;

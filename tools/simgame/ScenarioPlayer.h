@@ -8,6 +8,7 @@
 #include "Scenario.h"
 #include "Session.h"
 
+#include <array>
 #include <cstddef>
 #include <set>
 #include <string>
@@ -54,6 +55,7 @@ private:
     bool settingsFileChanged_ = false;
     bool settingsLogged_ = false;
     bool weaponDrawn_ = false;
+    std::array<float, 3> meterLevels_{100.0F, 100.0F, 100.0F};  // the game starts at full health, oxygen, fuel
     std::set<int> pressed_;
     std::size_t soundsChecked_ = 0;
     std::set<std::string> notesGiven_;

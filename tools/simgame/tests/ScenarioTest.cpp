@@ -412,6 +412,33 @@ TEST(HudModel, AGameMenuKeepsTheHUDAndItsDelayMayTakeOneMoreRound)
     EXPECT_EQ(model.At(kIdle + 6'000 + 4'900).seen, sim::Seen::Hidden);
 }
 
+TEST(HudModel, MenusThatAreNotGameMenus)
+{
+    // A listed menu reported closing asks for the HUD once, open or not.
+    auto closing = Model();
+    closing.MenuClosed("InventoryMenu", kIdle);
+    EXPECT_EQ(closing.At(kIdle + 500).seen, sim::Seen::Shown);
+    EXPECT_EQ(closing.At(kIdle + 4'900).seen, sim::Seen::Hidden);
+
+    // Without even the HUD's menu on the stack the HUD is shown.
+    auto empty = Model();
+    empty.MenuClosed("HUDMenu", kIdle);
+    EXPECT_EQ(empty.At(kIdle + 4'900).seen, sim::Seen::Shown);
+
+    // The end credits leave the HUD as it was, and it is not checked then.
+    auto credits = Model();
+    credits.MenuOpened("EndGameCreditsMenu", kIdle, false);
+    EXPECT_EQ(credits.At(kIdle + 5'000).seen, sim::Seen::Either);
+    credits.MenuClosed("EndGameCreditsMenu", kIdle + 6'000);
+    EXPECT_EQ(credits.At(kIdle + 15'000).seen, sim::Seen::Either);
+    EXPECT_EQ(credits.At(kIdle + 6'000 + 10'000 + 2'900).seen, sim::Seen::Hidden);
+
+    // The cursor changes nothing.
+    auto cursor = Model();
+    cursor.MenuOpened("CursorMenu", kIdle, false);
+    EXPECT_EQ(cursor.At(kIdle + 500).seen, sim::Seen::Hidden);
+}
+
 TEST(HudModel, ADiscoveryKeepsTheHUDForTheLongDelayWhenItsRuleIsOn)
 {
     auto on = Model();
