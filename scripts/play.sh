@@ -1,15 +1,21 @@
 #!/usr/bin/env bash
 # The main job: builds the release DLL and lays out the player package in
-# dist/, then plays a short session of the simulated game against the packaged
-# DLL and prints its timeline.
-#   scripts/play.sh [my-settings.ini]   plays the session from your own INI file,
-#                                       with its own delays (about a minute); the
-#                                       session's checks expect the shipped settings
+# dist/, then plays a session of the simulated game against the packaged DLL
+# and prints its timeline.
+#   scripts/play.sh                      the tour with the shipped settings, short delays (--fast), ~25 s
+#   scripts/play.sh my.ini               the tour with your settings file, exactly as the plugin reads it
+#   scripts/play.sh [my.ini] my.scenario your own session (see "Scenario files" in the README)
+# It ends by naming the plugin's log of the session and the record of the HUD
+# changes (hud-changes.tsv), for the companion page.
 set -euo pipefail
 ini=""
-if [ $# -gt 0 ]; then
-  ini=$(realpath "$1")
-fi
+scenario=""
+for arg in "$@"; do
+  case "$arg" in
+    *.scenario) scenario=$(realpath "$arg") ;;
+    *) ini=$(realpath "$arg") ;;
+  esac
+done
 cd "$(dirname "$0")/.."
 
 scripts/deps.sh
@@ -25,17 +31,21 @@ mkdir -p "$game"
 echo
 echo "Simulated game session with the packaged DLL:"
 # Relative paths: Wine resolves them from the game folder, as a Windows
-# program would.
-status=0
-mode=--fast
-start_ini="../../../$plugins/LumenveilHUD.ini"
+# program would. Without a file of yours the shipped INI beside the DLL plays,
+# with the test session's short delays.
+args=(--dll "../../../$plugins/LumenveilHUD.dll")
 if [ -n "$ini" ]; then
   cp "$ini" "$game/start.ini"
-  start_ini=start.ini
-  mode=
+  args+=(--ini start.ini)
+else
+  args+=(--fast)
 fi
-(cd "$game" && ../wine-run.sh ../bin/LumenveilSim.exe $mode \
-    --dll "../../../$plugins/LumenveilHUD.dll" --ini "$start_ini") || status=$?
+if [ -n "$scenario" ]; then
+  cp "$scenario" "$game/session.scenario"
+  args+=(--scenario session.scenario)
+fi
+status=0
+(cd "$game" && ../wine-run.sh ../bin/LumenveilSim.exe "${args[@]}") || status=$?
 
 echo
 if [ "$status" -eq 0 ]; then
@@ -46,6 +56,10 @@ fi
 echo "Install for players: copy the Data folder of dist/ into the game folder, or"
 echo "install dist/LumenveilHUD-3.5.zip with a mod manager:"
 find dist -type f | sort | sed 's/^/  /'
-echo "The plugin's log of this session:"
-find "$build/wine/home" -path '*Zorvik/Logs/*.log' 2>/dev/null | sort | sed 's/^/  /' || true
+echo "The plugin's log of this session (open it in the companion page for the timeline):"
+find "$PWD/$build/wine/home" -path '*Zorvik/Logs/*.log' 2>/dev/null | sort | sed 's/^/  /' || true
+if [ -f "$game/hud-changes.tsv" ]; then
+  echo "The HUD changes the game saw:"
+  echo "  $PWD/$game/hud-changes.tsv"
+fi
 exit "$status"

@@ -3,9 +3,13 @@
 
 #include "FakeGame.h"
 #include "FakeLoader.h"
+#include "HudChangeRecord.h"
 #include "PlaySession.h"
+#include "Scenario.h"
+#include "ScenarioPlayer.h"
 #include "Session.h"
 #include "SessionFiles.h"
+#include "SimOptions.h"
 #include "Zorvik/PluginVersionData.h"
 #include "game/IDs.h"
 
@@ -24,91 +28,7 @@
 namespace {
 
 constexpr int kExitSetupFailed = 2;
-constexpr int kFastKeepShownMs = 300;
-constexpr int kFastKeepShownLongMs = 1000;
 constexpr int kSmokeMs = 1000;
-
-struct Options {
-    std::filesystem::path dll;
-    std::filesystem::path ini;
-    std::filesystem::path gameFolder;
-    bool fast = false;
-    bool loadOnly = false;
-    bool measureHook = false;
-    FakeLoader::Options loader;
-    std::string missingObject;  // "ui", "player" or "form"
-};
-
-void PrintUsage()
-{
-    std::printf(
-        "usage: LumenveilSim [options]\n"
-        "  --dll PATH             the plugin DLL (default: LumenveilHUD.dll beside this program)\n"
-        "  --ini PATH             the settings the session starts from (default: LumenveilHUD.ini beside the DLL)\n"
-        "  --game-folder PATH     the game folder to play in (default: the current folder)\n"
-        "  --fast                 short keep-shown delays, for a session of about 20 s\n"
-        "  --load-only            load and install, run one second of frames, no scripted session\n"
-        "  --measure-hook         time the hooked per-frame call against a direct call, no scripted session\n"
-        "  --no-messaging         serve no messaging interface\n"
-        "  --refuse-listener      refuse the listener registration\n"
-        "  --no-trampoline        serve no trampoline interface\n"
-        "  --missing-object WHAT  ui, player or form: the game lacks it when the data is loaded; the\n"
-        "                         plugin is expected to end the game with exit status 0 then\n"
-        "Exit status: 0 when every expectation held, 1 when one failed, 2 when the session could not start.\n");
-}
-
-std::optional<Options> ParseOptions(int argc, char** argv)
-{
-    Options options;
-    std::vector<std::string_view> args(argv + 1, argv + argc);
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string_view arg = args[i];
-        const auto value = [&]() -> std::optional<std::string> {
-            if (i + 1 >= args.size()) {
-                std::fprintf(stderr, "%.*s needs a value\n", static_cast<int>(arg.size()), arg.data());
-                return std::nullopt;
-            }
-            return std::string(args[++i]);
-        };
-        if (arg == "--dll" || arg == "--ini" || arg == "--game-folder" || arg == "--missing-object") {
-            const auto text = value();
-            if (!text) {
-                return std::nullopt;
-            }
-            if (arg == "--dll") {
-                options.dll = *text;
-            } else if (arg == "--ini") {
-                options.ini = *text;
-            } else if (arg == "--game-folder") {
-                options.gameFolder = *text;
-            } else if (*text == "ui" || *text == "player" || *text == "form") {
-                options.missingObject = *text;
-            } else {
-                std::fprintf(stderr, "--missing-object takes ui, player or form\n");
-                return std::nullopt;
-            }
-        } else if (arg == "--help") {
-            PrintUsage();
-            std::exit(0);
-        } else if (arg == "--fast") {
-            options.fast = true;
-        } else if (arg == "--load-only") {
-            options.loadOnly = true;
-        } else if (arg == "--measure-hook") {
-            options.measureHook = true;
-        } else if (arg == "--no-messaging") {
-            options.loader.serveMessaging = false;
-        } else if (arg == "--refuse-listener") {
-            options.loader.acceptListener = false;
-        } else if (arg == "--no-trampoline") {
-            options.loader.serveTrampoline = false;
-        } else {
-            std::fprintf(stderr, "unknown option %.*s\n", static_cast<int>(arg.size()), arg.data());
-            return std::nullopt;
-        }
-    }
-    return options;
-}
 
 std::filesystem::path ProgramFolder()
 {
@@ -124,19 +44,6 @@ std::uintptr_t CallTarget(std::uintptr_t site)
     std::int32_t displacement = 0;
     std::memcpy(&displacement, reinterpret_cast<const void*>(site + 1), sizeof(displacement));
     return site + 5 + static_cast<std::uintptr_t>(static_cast<std::intptr_t>(displacement));
-}
-
-int IniMilliseconds(const std::filesystem::path& ini, const char* key, int fallback)
-{
-    const auto text = sim::ReadIniValue(ini, key);
-    if (!text) {
-        return fallback;
-    }
-    try {
-        return std::stoi(*text);
-    } catch (const std::exception&) {
-        return fallback;
-    }
 }
 
 // The newest log file in the plugin's log folder.
@@ -265,20 +172,35 @@ std::string Joined(const std::vector<std::string>& items)
 
 int main(int argc, char** argv)
 {
-    const auto parsed = ParseOptions(argc, argv);
+    const auto parsed = sim::ParseOptions(argc, argv);
     if (!parsed) {
-        PrintUsage();
+        sim::PrintUsage();
         return kExitSetupFailed;
     }
-    Options options = *parsed;
+    sim::Options options = *parsed;
     if (options.dll.empty()) {
         options.dll = ProgramFolder() / "LumenveilHUD.dll";
     }
     options.dll = std::filesystem::absolute(options.dll);
-    if (options.ini.empty()) {
+    const bool playersIni = !options.ini.empty();
+    if (!playersIni) {
         options.ini = options.dll.parent_path() / "LumenveilHUD.ini";
     }
     options.ini = std::filesystem::absolute(options.ini);
+    if (options.scenario.empty()) {
+        options.scenario = ProgramFolder() / "scenarios" / "tour.scenario";
+    }
+    const bool installs = options.loader.serveMessaging && options.loader.acceptListener;
+    const bool playsScenario = installs && !options.loadOnly && !options.measureHook && options.missingObject.empty();
+    // The whole scenario is read before anything runs: a bad line plays nothing.
+    sim::ScenarioParse scenario;
+    if (playsScenario) {
+        scenario = sim::LoadScenario(options.scenario);
+        if (scenario.error) {
+            std::fprintf(stderr, "%s\n", scenario.error->c_str());
+            return kExitSetupFailed;
+        }
+    }
     if (!options.gameFolder.empty()) {
         std::filesystem::create_directories(options.gameFolder);
         std::filesystem::current_path(options.gameFolder);
@@ -293,15 +215,27 @@ int main(int argc, char** argv)
     sim::PlaySettings play;
     play.iniSource = options.ini;
     play.iniTarget = gameFolder / "Data" / "Zorvik" / "Plugins" / "LumenveilHUD.ini";
-    play.keepShownMs = options.fast ? kFastKeepShownMs : IniMilliseconds(options.ini, "iKeepHUDShownMS", 2000);
-    play.keepShownLongMs =
-        options.fast ? kFastKeepShownLongMs : IniMilliseconds(options.ini, "iKeepHUDShownLongMS", 7500);
-    if (!sim::WriteIni(options.ini, play.iniTarget, sim::SessionIniOverrides(play))) {
+    const sim::IniOverrides overrides = options.fast ? sim::FastSessionOverrides() : sim::IniOverrides{};
+    // A player's file goes into the game folder byte for byte.
+    const bool written = options.fast ? sim::WriteIni(options.ini, play.iniTarget, overrides)
+                                      : sim::CopyIni(options.ini, play.iniTarget);
+    if (!written) {
         std::fprintf(stderr, "cannot read the settings file %s\n", options.ini.filename().string().c_str());
         return kExitSetupFailed;
     }
-    std::printf("session settings: logging on, iKeepHUDShownMS=%d, iKeepHUDShownLongMS=%d, toggle key %s\n",
-                play.keepShownMs, play.keepShownLongMs, sim::HexKey(play.toggleKey).c_str());
+    if (options.fast) {
+        std::string changed;
+        for (const auto& [key, value] : overrides) {
+            changed += " " + key + "=" + value;
+        }
+        std::printf("session settings: the shipped file with%s written over it (--fast)\n", changed.c_str());
+    } else {
+        std::printf("session settings: %s %s, as written\n", playersIni ? "your file" : "the shipped file",
+                    options.ini.filename().string().c_str());
+    }
+    if (playsScenario) {
+        std::printf("scenario: %s, %zu steps\n", options.scenario.filename().string().c_str(), scenario.steps.size());
+    }
 
     HMODULE plugin = LoadLibraryW(options.dll.wstring().c_str());
     if (plugin == nullptr) {
@@ -358,13 +292,18 @@ int main(int argc, char** argv)
 
     timeline.Step("the loader reports the game's data loaded");
     const bool sent = loader.SendDataLoaded();
-    const bool installs = options.loader.serveMessaging && options.loader.acceptListener;
     timeline.Check(sent == installs, installs ? "a listener was registered and got the message"
                                               : "no listener was registered: the plugin never installs");
 
     CheckSinks(timeline, game, installs, options.missingObject != "ui");
 
     std::uint64_t framesBefore = FakeGame::FramesReached();
+    std::optional<sim::HudChangeRecord> hudChanges;
+    std::optional<sim::ScenarioPlayer> player;
+    if (playsScenario) {
+        hudChanges.emplace(gameFolder);
+        player.emplace(game, session, timeline, play, *hudChanges);
+    }
     session.Play(100);
     timeline.Check(session.framesRun() > 0 && FakeGame::FramesReached() - framesBefore == session.framesRun() &&
                        session.wrongAnswers() == 0,
@@ -391,7 +330,7 @@ int main(int argc, char** argv)
     } else if (options.measureHook) {
         framesBefore += sim::MeasureHookedCall(game, session, timeline, play);
     } else {
-        sim::PlayScriptedSession(game, session, timeline, play);
+        player->Play(scenario.steps);
     }
 
     timeline.Check(FakeGame::FramesReached() - framesBefore == session.framesRun() && session.wrongAnswers() == 0,
@@ -404,6 +343,9 @@ int main(int argc, char** argv)
     if (!log.file().empty()) {
         std::printf("plugin log: Documents\\My Games\\Corvane\\Zorvik\\Logs\\%s\n",
                     log.file().filename().string().c_str());
+    }
+    if (hudChanges) {
+        std::printf("HUD changes: %s\n", hudChanges->path().string().c_str());
     }
     std::fflush(stdout);
     // The plugin stays loaded: the game's code now calls into it.

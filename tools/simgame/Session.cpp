@@ -19,6 +19,11 @@ bool GivesReason(const std::string& message)
 
 Timeline::Timeline() : start_(std::chrono::steady_clock::now()) {}
 
+double Timeline::ElapsedMs() const
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start_).count();
+}
+
 void Timeline::Step(const std::string& text)
 {
     Print("step", text);
@@ -103,7 +108,16 @@ void Session::Collect()
     ReadLog();
     const std::string because = lastReason_.empty() ? std::string() : "   <- " + lastReason_;
     for (; hudCallsSeen_ < game_.hudVisibleCalls.size(); ++hudCallsSeen_) {
-        timeline_.Event("HUD", (game_.hudVisibleCalls[hudCallsSeen_] ? "shown " : "hidden") + because);
+        const bool shown = game_.hudVisibleCalls[hudCallsSeen_];
+        if (shown == hudShown_) {
+            continue;
+        }
+        hudShown_ = shown;
+        if (hudObserver_) {
+            hudObserver_(shown, lastReason_);
+        } else {
+            timeline_.Event("HUD", (shown ? "shown " : "hidden") + because);
+        }
     }
     for (; soundsSeen_ < game_.sounds.size(); ++soundsSeen_) {
         timeline_.Event("sound", game_.sounds[soundsSeen_]);
@@ -116,9 +130,22 @@ void Session::ReadLog()
         const std::string message = LogMessage(line);
         if (GivesReason(message)) {
             lastReason_ = message;
+        } else if (message.find("logging was requested to be turned off") != std::string::npos) {
+            // From here the plugin logs no reasons: an old one would mislead.
+            lastReason_.clear();
         }
         lines_.push_back(std::move(line));
     }
+}
+
+std::vector<std::string> Session::NewMessages()
+{
+    ReadLog();
+    std::vector<std::string> messages;
+    for (; messagesTaken_ < lines_.size(); ++messagesTaken_) {
+        messages.push_back(LogMessage(lines_[messagesTaken_]));
+    }
+    return messages;
 }
 
 bool Session::LogHas(const std::string& text)

@@ -23,6 +23,9 @@ public:
     // Records an expectation; returns whether it held.
     bool Check(bool held, const std::string& what);
 
+    // Milliseconds since the timeline started, the time its lines show.
+    [[nodiscard]] double ElapsedMs() const;
+
     [[nodiscard]] int checks() const noexcept { return checks_; }
     [[nodiscard]] int failures() const noexcept { return failures_; }
 
@@ -59,6 +62,15 @@ public:
     // Reports what the plugin did to the game since the last frame.
     void Collect();
 
+    // Called for each call of the game's SetHUDMenusVisible that changed the
+    // HUD, with the plugin's last logged reason (empty with logging off);
+    // without one the timeline prints the change with that reason.
+    using HudObserver = std::function<void(bool shown, const std::string& pluginReason)>;
+    void ObserveHud(HudObserver observer) { hudObserver_ = std::move(observer); }
+    // Log messages (without their time and level prefix) written since the
+    // previous call.
+    [[nodiscard]] std::vector<std::string> NewMessages();
+
 private:
     void Frame();
     void ReadLog();
@@ -73,6 +85,9 @@ private:
     std::size_t soundsSeen_ = 0;
     std::string lastReason_;
     std::vector<std::string> lines_;
+    std::size_t messagesTaken_ = 0;
+    bool hudShown_ = true;  // the game starts with its HUD shown
+    HudObserver hudObserver_;
 };
 
 }  // namespace sim

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <memory>
 #include <set>
@@ -40,6 +41,14 @@ std::string KeyOf(const std::string& line)
     return equals == std::string::npos ? std::string() : Trim(trimmed.substr(0, equals));
 }
 
+// Keys match without regard to case, as the system's INI reader matches them.
+bool SameKey(const std::string& a, const std::string& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
 }  // namespace
 
 bool WriteIni(const std::filesystem::path& source, const std::filesystem::path& target, const IniOverrides& overrides)
@@ -68,16 +77,16 @@ bool WriteIni(const std::filesystem::path& source, const std::filesystem::path& 
             if (inSettings) {
                 appendMissing();
             }
-            inSettings = Trim(line) == "[Settings]";
+            inSettings = SameKey(Trim(line), "[Settings]");
             out << line << "\r\n";
             continue;
         }
         const std::string key = KeyOf(line);
-        const auto found =
-            std::find_if(overrides.begin(), overrides.end(), [&key](const auto& entry) { return entry.first == key; });
+        const auto found = std::find_if(overrides.begin(), overrides.end(),
+                                        [&key](const auto& entry) { return SameKey(entry.first, key); });
         if (inSettings && !key.empty() && found != overrides.end()) {
             out << key << '=' << found->second << "\r\n";
-            written.insert(key);
+            written.insert(found->first);
             continue;
         }
         out << line << "\r\n";
@@ -92,16 +101,28 @@ bool WriteIni(const std::filesystem::path& source, const std::filesystem::path& 
     return static_cast<bool>(file);
 }
 
+bool CopyIni(const std::filesystem::path& source, const std::filesystem::path& target)
+{
+    // A stream copy: the MinGW runtime's copy_file refuses to replace a file under Wine.
+    std::ifstream in(source, std::ios::binary);
+    if (!in) {
+        return false;
+    }
+    std::ofstream out(target, std::ios::binary | std::ios::trunc);
+    out << in.rdbuf();
+    return static_cast<bool>(out);
+}
+
 std::optional<std::string> ReadIniValue(const std::filesystem::path& file, const std::string& key)
 {
     std::ifstream in(file);
     bool inSettings = false;
     for (std::string line; std::getline(in, line);) {
         if (IsSection(line)) {
-            inSettings = Trim(line) == "[Settings]";
+            inSettings = SameKey(Trim(line), "[Settings]");
             continue;
         }
-        if (inSettings && KeyOf(line) == key) {
+        if (inSettings && SameKey(KeyOf(line), key)) {
             return Trim(line.substr(line.find('=') + 1));
         }
     }

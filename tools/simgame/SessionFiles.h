@@ -18,6 +18,10 @@ using IniOverrides = std::vector<std::pair<std::string, std::string>>;
 // cannot be read or `target` written.
 bool WriteIni(const std::filesystem::path& source, const std::filesystem::path& target, const IniOverrides& overrides);
 
+// Copies `source` to `target` byte for byte, replacing it. False when
+// `source` cannot be read or `target` written.
+bool CopyIni(const std::filesystem::path& source, const std::filesystem::path& target);
+
 // The value of `key` in [Settings] of an INI file, as written.
 [[nodiscard]] std::optional<std::string> ReadIniValue(const std::filesystem::path& file, const std::string& key);
 
