@@ -13,20 +13,31 @@ function playSession() {
   fs.rmSync(game, { recursive: true, force: true });
   fs.mkdirSync(game, { recursive: true });
   const stdout = runWindows('LumenveilSim.exe', ['--fast'], '', { cwd: game, encoding: 'utf8', timeout: 120000 });
-  return { stdout, log: fs.readFileSync(LOG) };
+  const record = fs.readFileSync(path.join(game, 'hud-changes.tsv'), 'utf8');
+  return { stdout, record, log: fs.readFileSync(LOG) };
 }
 
-// The simulator's own record of the HUD's changes, from the timeline it
-// prints: lines "  12.345 s  HUD     shown    <- <the log's reason line>"
-// (or "hidden"), the reason being the message of the last verdict or event
-// line of the log before the change, without its time and source prefix.
-function simulatorHudChanges(stdout) {
-  const changes = [];
+// The simulator's own record of the HUD's changes: hud-changes.tsv gives the
+// moment the game saw each change (the log's local time format) and whether
+// the HUD was shown; the timeline it prints gives, for each change in the
+// same order, the log line the plugin named as its reason:
+// "  12.345 s  HUD     shown    weapon drawn   <- plugin: [UpdateHUD] ...".
+function simulatorHudChanges(stdout, record) {
+  const reasons = [];
   for (const line of stdout.split(/\r?\n/)) {
-    const match = /^\s*(\d+\.\d+) s {2}HUD +(shown|hidden)(?: +<- (.*))?$/.exec(line);
-    if (match) changes.push({ seconds: Number(match[1]), shown: match[2] === 'shown', reason: match[3] || '' });
+    const match = /^\s*\d+\.\d+ s {2}HUD +(?:shown|hidden)\b.*?(?:<- plugin: (.*))?$/.exec(line);
+    if (match) reasons.push(match[1] || '');
   }
-  return changes;
+  const rows = record.split(/\r?\n/).slice(1).filter((row) => row !== '');
+  if (rows.length !== reasons.length) {
+    throw new Error(`the record holds ${rows.length} changes, the timeline ${reasons.length}`);
+  }
+  return rows.map((row, index) => {
+    const [time, hud] = row.split('\t');
+    const clock = time.split(' ')[1];
+    const seconds = clock.split(':').reduce((total, part) => total * 60 + Number(part), 0);
+    return { seconds, shown: hud === 'shown', reason: reasons[index] };
+  });
 }
 
 module.exports = { playSession, simulatorHudChanges };
