@@ -185,13 +185,13 @@ bool IsGameForm(std::uint32_t formID)
 const void* HandleEntry(const RE::GameString* handle)
 {
     const void* entry = nullptr;
-    std::memcpy(&entry, handle, sizeof(entry));
+    std::memcpy(&entry, static_cast<const void*>(handle), sizeof(entry));
     return entry;
 }
 
 void SetHandleEntry(RE::GameString* handle, const void* entry)
 {
-    std::memcpy(handle, &entry, sizeof(entry));
+    std::memcpy(static_cast<void*>(handle), &entry, sizeof(entry));
 }
 
 RE::TESForm* FakeLookupFormByID(std::uint32_t formID)
