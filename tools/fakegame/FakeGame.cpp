@@ -5,7 +5,6 @@
 #include "KeyState.h"
 #include "REL/ID.h"
 #include "Settings.h"
-#include "game/IDs.h"
 
 #ifdef _WIN32
 #include "AddressLibraryWriter.h"
@@ -26,7 +25,8 @@
 
 // The per-frame game function whose call the plugin hooks: like the game's, it
 // reaches the next per-frame function through a 5-byte `call rel32` at offset
-// 0x6F, so that the patched call and the plugin's thunk run for real. The
+// 0x6F (game_facts::kPerFrameCallOffset), so that the patched call and the
+// plugin's thunk run for real. The
 // argument and the result pass through untouched; FakeGameFrame counts the
 // frame and answers from the argument, so a caller can tell the thunk kept
 // both. The 4-byte stack adjustment plus 0x6B filler bytes put the call at
@@ -69,6 +69,8 @@ FakeMainLoopFunction:
 )");
 #endif
 
+static_assert(4 + 0x6B == game_facts::kPerFrameCallOffset, "the filler of FakeMainLoopFunction puts its call there");
+
 namespace {
 
 std::atomic<std::uint64_t> framesReached{0};
@@ -84,6 +86,7 @@ std::uint64_t FakeGameFrame(std::uint64_t token)
 namespace {
 
 FakeGame* installed = nullptr;
+constexpr int kExitAfterFaults = 3;
 
 // ---- The game's globals: pointers the plugin reads at the IDs' addresses.
 RE::UI* gameUIPointer = nullptr;
@@ -94,24 +97,21 @@ std::array<std::byte, 16> uiSoundObject{};
 // Stand-ins for the game's event sources.
 std::array<std::array<std::byte, 16>, 7> eventSources{};
 
-constexpr std::array<std::uint64_t, 7> kEventSourceIDs{
-    RE::ID::SaveLoadEventSource,     RE::ID::SubtitleHiddenEventSource,     RE::ID::SubtitleShownEventSource,
-    RE::ID::LocationTextEventSource, RE::ID::TraitDiscoveryTextEventSource, RE::ID::MissionActiveWidgetEventSource,
-    RE::ID::LevelUpWidgetEventSource};
+constexpr auto& kEventSourceIDs = game_facts::kEventSourceIDs;
 
 // The virtual tables of the target lists: one word each, compared by address
 // only. The last two IDs of list A share the address of an ID of list B and
 // of list C, so that the rule for a table in two lists can be tested.
-constexpr std::size_t kListA = RE::ID::kTargetVTablesA.size();
-constexpr std::size_t kListB = RE::ID::kTargetVTablesB.size();
-constexpr std::size_t kListC = RE::ID::kTargetVTablesC.size();
+constexpr std::size_t kListA = game_facts::kReferenceTablesA.size();
+constexpr std::size_t kListB = game_facts::kReferenceTablesB.size();
+constexpr std::size_t kListC = game_facts::kReferenceTablesC.size();
 std::array<std::uintptr_t, kListA + kListB + kListC> referenceVTables{};
 
 std::size_t VirtualTableIndex(std::uint64_t id)
 {
-    const auto& a = RE::ID::kTargetVTablesA;
-    const auto& b = RE::ID::kTargetVTablesB;
-    const auto& c = RE::ID::kTargetVTablesC;
+    const auto& a = game_facts::kReferenceTablesA;
+    const auto& b = game_facts::kReferenceTablesB;
+    const auto& c = game_facts::kReferenceTablesC;
     if (id == a[kListA - 2]) {
         return kListA + kListB - 1;  // the address of list B's last ID
     }
@@ -172,11 +172,38 @@ void ReleaseAllKeys()
 
 // ---- The game's functions, with the signatures the game calls them by.
 
+// The forms this game holds; it may be told to lose one (SetFormMissing).
+bool IsGameForm(std::uint32_t formID)
+{
+    return formID == game_facts::kMQ305FormID || formID == game_facts::kMQ301FormID ||
+           formID == game_facts::kHealthFormID || formID == game_facts::kOxygenFormID ||
+           formID == game_facts::kBoostPackFormID;
+}
+
+// A game string handle is one pointer to a string-pool entry, in memory the
+// caller owns.
+const void* HandleEntry(const RE::GameString* handle)
+{
+    const void* entry = nullptr;
+    std::memcpy(&entry, static_cast<const void*>(handle), sizeof(entry));
+    return entry;
+}
+
+void SetHandleEntry(RE::GameString* handle, const void* entry)
+{
+    std::memcpy(static_cast<void*>(handle), &entry, sizeof(entry));
+}
+
 RE::TESForm* FakeLookupFormByID(std::uint32_t formID)
 {
     auto& game = FakeGame::Current();
     ++game.calls.lookupForm;
     game.formLookups.push_back(formID);
+    if (!IsGameForm(formID)) {
+        char text[96];
+        std::snprintf(text, sizeof(text), "LookupFormByID(0x%X): the game has no such form", formID);
+        game.Fault(text);
+    }
     return game.FormByID(formID);
 }
 
@@ -279,7 +306,7 @@ bool FakeIsMenuOpen(RE::UI* object, const RE::GameString* name)
         game.Fault("IsMenuOpen on an object that is not the UI");
         return false;
     }
-    const char* text = name == nullptr ? nullptr : game.LiveString(name->entry);
+    const char* text = name == nullptr ? nullptr : game.LiveString(HandleEntry(name));
     if (text == nullptr) {
         game.Fault("IsMenuOpen with a game string that was never made or is already released");
         return false;
@@ -295,17 +322,17 @@ void FakeMakeGameString(RE::GameString* handle, const char* text, std::uint64_t 
         game.Fault("MakeGameString needs a handle, a text and 0");
         return;
     }
-    handle->entry = game.MakeString(text);
+    SetHandleEntry(handle, game.MakeString(text));
 }
 
 void FakeReleaseGameString(RE::GameString* handle)
 {
     auto& game = FakeGame::Current();
-    if (handle == nullptr || !game.ReleaseString(handle->entry)) {
+    if (handle == nullptr || !game.ReleaseString(HandleEntry(handle))) {
         game.Fault("ReleaseGameString on a string that is not live");
         return;
     }
-    handle->entry = nullptr;
+    SetHandleEntry(handle, nullptr);
 }
 
 void FakeSetHUDMenusVisible(void* zero1, void* zero2, void* zero3, bool show)
@@ -333,9 +360,18 @@ void FakePlayUISound(std::uint32_t* out, const char* soundEditorID, void* soundO
     game.soundVolumes.push_back(volume);
 }
 
+bool IsEventSource(const void* source);
+
 void FakeRegisterSink(void* source, void* sink)
 {
-    FakeGame::Current().registeredSinks.emplace_back(source, sink);
+    auto& game = FakeGame::Current();
+    if (!IsEventSource(source)) {
+        game.Fault("RegisterSink with a source that is no event source of the game");
+    }
+    if (sink == nullptr) {
+        game.Fault("RegisterSink without a sink");
+    }
+    game.registeredSinks.emplace_back(source, sink);
 }
 
 template <std::size_t Index>
@@ -344,7 +380,8 @@ void* FakeEventSource()
     return eventSources[Index].data();
 }
 
-// The menu's virtual function in slot 3: its name.
+// The menu's virtual function in its name slot. The fake's menu object keeps
+// the name right after its virtual-table pointer.
 struct MenuObjectView {
     const std::uintptr_t* vtable;
     const char* name;
@@ -366,9 +403,18 @@ bool FakeActorIsInCombat(void* object)
     return actor->inCombat;
 }
 
-void UnexpectedVirtualCall(void*)
+// Every other slot of the fake's virtual tables: the game has functions
+// there, but none that the plugin has any business calling.
+bool UnexpectedActorCall(void*)
 {
-    FakeGame::Current().Fault("a virtual function of an actor other than slot 364 was called");
+    FakeGame::Current().Fault("a virtual function of an actor other than its in-combat slot was called");
+    return false;
+}
+
+const char* UnexpectedMenuCall(void*)
+{
+    FakeGame::Current().Fault("a virtual function of a menu other than its name slot was called");
+    return nullptr;
 }
 
 template <class Function>
@@ -377,12 +423,21 @@ std::uintptr_t AddressOfFunction(Function* function)
     return reinterpret_cast<std::uintptr_t>(function);
 }
 
-const std::array<std::uintptr_t, 4> kMenuVTable{0, 0, 0, AddressOfFunction(&FakeMenuName)};
+// Tables reach some slots beyond the one used, so that a neighbouring slot is
+// a fault the game reports rather than a read past the table.
+constexpr std::size_t kSlotsBeyond = 16;
 
-const std::array<std::uintptr_t, RE::layout::kActorIsInCombatSlot + 1> kActorVTable = [] {
-    std::array<std::uintptr_t, RE::layout::kActorIsInCombatSlot + 1> table{};
-    table.fill(AddressOfFunction(&UnexpectedVirtualCall));
-    table[RE::layout::kActorIsInCombatSlot] = AddressOfFunction(&FakeActorIsInCombat);
+const std::array<std::uintptr_t, game_facts::kMenuNameSlot + kSlotsBeyond> kMenuVTable = [] {
+    std::array<std::uintptr_t, game_facts::kMenuNameSlot + kSlotsBeyond> table{};
+    table.fill(AddressOfFunction(&UnexpectedMenuCall));
+    table[game_facts::kMenuNameSlot] = AddressOfFunction(&FakeMenuName);
+    return table;
+}();
+
+const std::array<std::uintptr_t, game_facts::kActorIsInCombatSlot + kSlotsBeyond> kActorVTable = [] {
+    std::array<std::uintptr_t, game_facts::kActorIsInCombatSlot + kSlotsBeyond> table{};
+    table.fill(AddressOfFunction(&UnexpectedActorCall));
+    table[game_facts::kActorIsInCombatSlot] = AddressOfFunction(&FakeActorIsInCombat);
     return table;
 }();
 
@@ -392,31 +447,31 @@ std::uintptr_t AddressOfObject(T& object)
     return reinterpret_cast<std::uintptr_t>(&object);
 }
 
-// Every ID of game/IDs.h with the address it stands for in this executable.
+// Every ID of the game's facts with the address it stands for in this executable.
 std::vector<std::pair<std::uint64_t, std::uintptr_t>> GameAddresses()
 {
-    namespace id = RE::ID;
+    namespace id = game_facts;
     std::vector<std::pair<std::uint64_t, std::uintptr_t>> addresses{
-        {id::UISingleton, AddressOfObject(gameUIPointer)},
-        {id::PlayerCharacter, AddressOfObject(gamePlayerPointer)},
-        {id::AutoAimSingleton, AddressOfObject(gameAutoAimPointer)},
-        {id::UISoundObject, AddressOfObject(uiSoundObject)},
-        {id::LookupFormByID, AddressOfFunction(&FakeLookupFormByID)},
-        {id::IsStageDone, AddressOfFunction(&FakeIsStageDone)},
-        {id::IsSneaking, AddressOfFunction(&FakeIsSneaking)},
-        {id::IsJumping, AddressOfFunction(&FakeIsJumping)},
-        {id::IsOverencumbered, AddressOfFunction(&FakeIsOverencumbered)},
-        {id::HostileActorsNear, AddressOfFunction(&FakeHostileActorsNear)},
-        {id::GetActorValuePercent, AddressOfFunction(&FakeGetActorValuePercent)},
-        {id::GetPlayerVehicleValue, AddressOfFunction(&FakeGetPlayerVehicleValue)},
-        {id::IsGameMenuPaused, AddressOfFunction(&FakeIsGameMenuPaused)},
-        {id::IsMenuOpen, AddressOfFunction(&FakeIsMenuOpen)},
-        {id::MakeGameString, AddressOfFunction(&FakeMakeGameString)},
-        {id::ReleaseGameString, AddressOfFunction(&FakeReleaseGameString)},
-        {id::SetHUDMenusVisible, AddressOfFunction(&FakeSetHUDMenusVisible)},
-        {id::PlayUISound, AddressOfFunction(&FakePlayUISound)},
-        {id::RegisterSink, AddressOfFunction(&FakeRegisterSink)},
-        {id::MainLoopFunction, AddressOfFunction(&FakeMainLoopFunction)},
+        {id::kUIPointerID, AddressOfObject(gameUIPointer)},
+        {id::kPlayerPointerID, AddressOfObject(gamePlayerPointer)},
+        {id::kAutoAimPointerID, AddressOfObject(gameAutoAimPointer)},
+        {id::kUISoundObjectID, AddressOfObject(uiSoundObject)},
+        {id::kLookupFormByIDID, AddressOfFunction(&FakeLookupFormByID)},
+        {id::kIsStageDoneID, AddressOfFunction(&FakeIsStageDone)},
+        {id::kIsSneakingID, AddressOfFunction(&FakeIsSneaking)},
+        {id::kIsJumpingID, AddressOfFunction(&FakeIsJumping)},
+        {id::kIsOverencumberedID, AddressOfFunction(&FakeIsOverencumbered)},
+        {id::kHostileActorsNearID, AddressOfFunction(&FakeHostileActorsNear)},
+        {id::kActorValuePercentID, AddressOfFunction(&FakeGetActorValuePercent)},
+        {id::kVehicleValueID, AddressOfFunction(&FakeGetPlayerVehicleValue)},
+        {id::kIsGameMenuPausedID, AddressOfFunction(&FakeIsGameMenuPaused)},
+        {id::kIsMenuOpenID, AddressOfFunction(&FakeIsMenuOpen)},
+        {id::kMakeGameStringID, AddressOfFunction(&FakeMakeGameString)},
+        {id::kReleaseGameStringID, AddressOfFunction(&FakeReleaseGameString)},
+        {id::kSetHUDMenusVisibleID, AddressOfFunction(&FakeSetHUDMenusVisible)},
+        {id::kPlayUISoundID, AddressOfFunction(&FakePlayUISound)},
+        {id::kRegisterSinkID, AddressOfFunction(&FakeRegisterSink)},
+        {id::kPerFrameFunctionID, AddressOfFunction(&FakeMainLoopFunction)},
         {kEventSourceIDs[0], AddressOfFunction(&FakeEventSource<0>)},
         {kEventSourceIDs[1], AddressOfFunction(&FakeEventSource<1>)},
         {kEventSourceIDs[2], AddressOfFunction(&FakeEventSource<2>)},
@@ -426,8 +481,8 @@ std::vector<std::pair<std::uint64_t, std::uintptr_t>> GameAddresses()
         {kEventSourceIDs[6], AddressOfFunction(&FakeEventSource<6>)},
     };
     for (const auto& list :
-         {std::span<const std::uint64_t>(id::kTargetVTablesA), std::span<const std::uint64_t>(id::kTargetVTablesB),
-          std::span<const std::uint64_t>(id::kTargetVTablesC)}) {
+         {std::span<const std::uint64_t>(id::kReferenceTablesA), std::span<const std::uint64_t>(id::kReferenceTablesB),
+          std::span<const std::uint64_t>(id::kReferenceTablesC)}) {
         for (const std::uint64_t vtable : list) {
             addresses.emplace_back(vtable, FakeGame::VirtualTableOf(vtable));
         }
@@ -495,6 +550,33 @@ std::vector<fake::Actor*>& LiveActors()
     return actors;
 }
 
+bool IsEventSource(const void* source)
+{
+    for (const auto& eventSource : eventSources) {
+        if (source == eventSource.data()) {
+            return true;
+        }
+    }
+    return std::any_of(LiveUIs().begin(), LiveUIs().end(),
+                       [source](fake::UI* ui) { return source == ui->MenuOpenCloseSource(); });
+}
+
+// A plugin that ends the process (as it does with std::exit(0) when it finds
+// a game object missing) must not take the game's faults with it: a process
+// that ends while the game has seen a call it would not survive fails.
+void ReportFaultsAtExit()
+{
+    if (installed == nullptr || installed->faults().empty()) {
+        return;
+    }
+    std::fprintf(stderr, "FakeGame: the process ends after calls the game would not survive:\n");
+    for (const std::string& fault : installed->faults()) {
+        std::fprintf(stderr, "  %s\n", fault.c_str());
+    }
+    std::fflush(stderr);
+    std::_Exit(kExitAfterFaults);
+}
+
 Clock::Source previousClock = nullptr;
 
 }  // namespace
@@ -544,10 +626,10 @@ void UI::SetMenus(std::vector<MenuEntry> stack)
             name = names_.emplace_back(*entry.name).c_str();
         }
         MenuObject& menu = menus_.emplace_back(MenuObject{kMenuVTable.data(), name});
-        stack_.push_back(reinterpret_cast<RE::IMenu*>(&menu));
+        stack_.push_back(static_cast<void*>(&menu));
     }
-    bytes_.write(RE::layout::kUIMenuStackSize, static_cast<std::uint32_t>(stack_.size()));
-    bytes_.write(RE::layout::kUIMenuStackData, stack_.empty() ? nullptr : stack_.data());
+    bytes_.write(game_facts::kUIMenuStackSizeOffset, static_cast<std::uint32_t>(stack_.size()));
+    bytes_.write(game_facts::kUIMenuStackDataOffset, stack_.empty() ? nullptr : stack_.data());
 }
 
 void UI::OpenMenu(const char* name)
@@ -577,12 +659,17 @@ bool UI::HasMenuNamed(const char* name) const
 
 void UI::SetHUDShown(bool shown) noexcept
 {
-    bytes_.write(RE::layout::kUIHUDMenusShown, static_cast<std::uint8_t>(shown ? 1 : 0));
+    bytes_.write(game_facts::kUIHUDShownOffset, static_cast<std::uint8_t>(shown ? 1 : 0));
 }
 
 bool UI::HUDShown() const noexcept
 {
-    return bytes_.read<std::uint8_t>(RE::layout::kUIHUDMenusShown) != 0;
+    return bytes_.read<std::uint8_t>(game_facts::kUIHUDShownOffset) != 0;
+}
+
+const void* UI::MenuOpenCloseSource() const noexcept
+{
+    return static_cast<const std::byte*>(bytes_.data()) + game_facts::kUIMenuEventSourceOffset;
 }
 
 UI* UI::Find(const RE::UI* object)
@@ -603,12 +690,12 @@ Actor::Actor()
 
 void Actor::SetWeaponState(std::uint32_t state) noexcept
 {
-    bytes_.write(RE::layout::kActorWeaponState, state);
+    bytes_.write(game_facts::kActorWeaponStateOffset, state);
 }
 
 void Actor::SetInCell(bool inCell) noexcept
 {
-    bytes_.write(RE::layout::kActorParentCell, inCell ? cell_.data() : nullptr);
+    bytes_.write(game_facts::kActorParentCellOffset, inCell ? cell_.data() : nullptr);
 }
 
 Actor* Actor::Find(const void* object)
@@ -633,24 +720,24 @@ void Reference::SetVirtualTable(std::uintptr_t address) noexcept
 
 void Reference::SetFlags(std::uint32_t flags) noexcept
 {
-    bytes_.write(RE::layout::kReferenceFlags, flags);
+    bytes_.write(game_facts::kReferenceFlagsOffset, flags);
 }
 
 void Reference::SetBaseFormType(std::uint8_t formType) noexcept
 {
-    base_.write(RE::layout::kFormType, formType);
-    bytes_.write(RE::layout::kReferenceBaseObject, base_.data());
+    base_.write(game_facts::kFormTypeOffset, formType);
+    bytes_.write(game_facts::kReferenceBaseObjectOffset, base_.data());
 }
 
 void Reference::RemoveBaseObject() noexcept
 {
-    bytes_.write(RE::layout::kReferenceBaseObject, static_cast<const void*>(nullptr));
+    bytes_.write(game_facts::kReferenceBaseObjectOffset, static_cast<const void*>(nullptr));
 }
 
 }  // namespace fake
 
-const std::uint64_t FakeGame::kTableInListsAAndB = RE::ID::kTargetVTablesA[kListA - 2];
-const std::uint64_t FakeGame::kTableInListsAAndC = RE::ID::kTargetVTablesA[kListA - 1];
+const std::uint64_t FakeGame::kTableInListsAAndB = game_facts::kReferenceTablesA[kListA - 2];
+const std::uint64_t FakeGame::kTableInListsAAndC = game_facts::kReferenceTablesA[kListA - 1];
 
 FakeGame::FakeGame(Addresses addresses)
 {
@@ -659,7 +746,9 @@ FakeGame::FakeGame(Addresses addresses)
         std::abort();
     }
     installed = this;
-    if (*reinterpret_cast<const std::uint8_t*>(PerFrameFunction() + RE::ID::kMainLoopCallOffset) != 0xE8) {
+    static const bool reportsFaultsAtExit = std::atexit(&ReportFaultsAtExit) == 0;
+    (void)reportsFaultsAtExit;
+    if (*reinterpret_cast<const std::uint8_t*>(PerFrameCallSite()) != game_facts::kCallRel32Opcode) {
         std::fprintf(stderr, "FakeGame: the per-frame function has no call at its hooked offset\n");
         std::abort();
     }
@@ -852,12 +941,12 @@ float FakeGame::ActorValuePercent(const RE::ActorValueInfo* actorValue) const
 
 void FakeGame::SetAutoAimData(bool present) noexcept
 {
-    autoAim_.write(RE::layout::kAutoAimData, present ? autoAimData_.data() : nullptr);
+    autoAim_.write(game_facts::kAutoAimDataOffset, present ? autoAimData_.data() : nullptr);
 }
 
 void FakeGame::SetAutoAimTarget(RE::TESObjectREFR* target) noexcept
 {
-    autoAimData_.write(RE::layout::kAutoAimDataTarget, target);
+    autoAimData_.write(game_facts::kAutoAimDataTargetOffset, target);
 }
 
 std::uintptr_t FakeGame::VirtualTableOf(std::uint64_t id)
@@ -875,7 +964,7 @@ const void* FakeGame::EventSource(std::uint64_t id)
 
 const void* FakeGame::MenuOpenCloseSource() noexcept
 {
-    return RE::MenuOpenCloseSource(ui.get());
+    return ui.MenuOpenCloseSource();
 }
 
 int FakeGame::RaiseEvent(std::uint64_t sourceID)
@@ -897,11 +986,15 @@ int FakeGame::RaiseMenuEvent(const char* menu, bool opening)
     } else {
         ui.CloseMenu(menu);
     }
-    RE::MenuOpenCloseEvent event{};
-    event.menuName.entry = MakeString(menu);
-    event.opening = opening;
-    const int called = RaiseEventAt(MenuOpenCloseSource(), &event);
-    ReleaseString(event.menuName.entry);
+    // Every second menu event names its menu through a pool entry that refers
+    // on to the one holding the characters, as the game's entries may.
+    const bool refersOn = menuEventsRaised_++ % 2 == 1;
+    const void* name = refersOn ? MakeReferringString(menu) : MakeString(menu);
+    fake::ObjectBytes<game_facts::kMenuEventSize> event;
+    event.write(game_facts::kMenuEventNameOffset, name);
+    event.write(game_facts::kMenuEventOpeningOffset, static_cast<std::uint8_t>(opening ? 1 : 0));
+    const int called = RaiseEventAt(MenuOpenCloseSource(), event.data());
+    ReleaseString(name);
     return called;
 }
 
@@ -933,8 +1026,8 @@ int FakeGame::RaiseEventAt(const void* source, const void* event)
             continue;
         }
         const auto* vtable = *static_cast<const std::uintptr_t* const*>(sink);
-        const auto process = reinterpret_cast<ProcessEvent>(vtable[RE::kSinkProcessEventSlot]);
-        if (process(const_cast<void*>(sink), event, source) != 0) {
+        const auto process = reinterpret_cast<ProcessEvent>(vtable[game_facts::kSinkProcessEventSlot]);
+        if (process(const_cast<void*>(sink), event, source) != game_facts::kSinkContinue) {
             Fault("a sink asked the game to stop delivering an event");
         }
         ++called;
@@ -960,6 +1053,11 @@ std::uint64_t FakeGame::FramesReached() noexcept
 std::uintptr_t FakeGame::PerFrameFunction() noexcept
 {
     return AddressOfFunction(&FakeMainLoopFunction);
+}
+
+std::uintptr_t FakeGame::PerFrameCallSite() noexcept
+{
+    return PerFrameFunction() + game_facts::kPerFrameCallOffset;
 }
 
 #ifdef _WIN32
@@ -1016,47 +1114,87 @@ void FakeGame::RecordMenuQuestion(const char* name)
 
 // The game keeps its strings in its own memory: a fixed pool here, so that a
 // pass allocates nothing on the plugin's heap for them.
-const void* FakeGame::MakeString(const char* text)
+FakeGame::GameStringEntry* FakeGame::FreeStringEntry()
 {
-    const std::string_view view(text);
     for (auto& entry : strings_) {
         if (!entry.live) {
             entry.bytes = {};
-            auto* characters = static_cast<char*>(entry.bytes.data()) + kStringCharacters;
-            if (view.size() >= sizeof(entry.bytes) - kStringCharacters) {
-                Fault("MakeGameString with a text too long for the fake game");
-                return nullptr;
-            }
-            view.copy(characters, view.size());
-            entry.live = true;
-            ++stringsMade_;
-            return entry.bytes.data();
+            return &entry;
         }
     }
     Fault("more live game strings than the fake game holds: strings are not released");
     return nullptr;
 }
 
-bool FakeGame::ReleaseString(const void* entry)
+const void* FakeGame::MakeString(const char* text)
+{
+    const std::string_view view(text);
+    if (view.size() >= sizeof(GameStringEntry::bytes) - kStringCharacters) {
+        Fault("MakeGameString with a text too long for the fake game");
+        return nullptr;
+    }
+    GameStringEntry* entry = FreeStringEntry();
+    if (entry == nullptr) {
+        return nullptr;
+    }
+    view.copy(static_cast<char*>(entry->bytes.data()) + kStringCharacters, view.size());
+    entry->live = true;
+    ++stringsMade_;
+    return entry->bytes.data();
+}
+
+const void* FakeGame::MakeReferringString(const char* text)
+{
+    const void* target = MakeString(text);
+    GameStringEntry* entry = target == nullptr ? nullptr : FreeStringEntry();
+    if (entry == nullptr) {
+        ReleaseString(target);
+        return nullptr;
+    }
+    entry->bytes.write(game_facts::kEntryFlagsOffset, game_facts::kEntryRefersOn);
+    entry->bytes.write(game_facts::kEntryNextOffset, target);
+    entry->live = true;
+    ++stringsMade_;
+    return entry->bytes.data();
+}
+
+FakeGame::GameStringEntry* FakeGame::LiveStringEntry(const void* entry)
 {
     for (auto& slot : strings_) {
         if (slot.bytes.data() == entry && slot.live) {
-            slot.live = false;
-            ++stringsReleased_;
-            return true;
+            return &slot;
         }
     }
-    return false;
+    return nullptr;
+}
+
+const FakeGame::GameStringEntry* FakeGame::LiveStringEntry(const void* entry) const
+{
+    return const_cast<FakeGame*>(this)->LiveStringEntry(entry);
+}
+
+bool FakeGame::ReleaseString(const void* entry)
+{
+    GameStringEntry* slot = LiveStringEntry(entry);
+    if (slot == nullptr) {
+        return false;
+    }
+    slot->live = false;
+    ++stringsReleased_;
+    if ((slot->bytes.read<std::uint8_t>(game_facts::kEntryFlagsOffset) & game_facts::kEntryRefersOn) != 0) {
+        ReleaseString(slot->bytes.read<const void*>(game_facts::kEntryNextOffset));
+    }
+    return true;
 }
 
 const char* FakeGame::LiveString(const void* entry) const
 {
-    for (const auto& slot : strings_) {
-        if (slot.bytes.data() == entry && slot.live) {
-            return static_cast<const char*>(slot.bytes.data()) + kStringCharacters;
-        }
+    const GameStringEntry* slot = LiveStringEntry(entry);
+    while (slot != nullptr &&
+           (slot->bytes.read<std::uint8_t>(game_facts::kEntryFlagsOffset) & game_facts::kEntryRefersOn) != 0) {
+        slot = LiveStringEntry(slot->bytes.read<const void*>(game_facts::kEntryNextOffset));
     }
-    return nullptr;
+    return slot == nullptr ? nullptr : static_cast<const char*>(slot->bytes.data()) + kStringCharacters;
 }
 
 int FakeGame::LiveGameStrings() const noexcept

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "Clock.h"
-#include "game/Events.h"
-#include "game/IDs.h"
-#include "game/Objects.h"
+#include "GameFacts.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <filesystem>
@@ -22,17 +22,31 @@
 // The executable that links this plays the game (a test, a benchmark or the
 // simulated game): its own free functions stand for the game's functions, its
 // own byte buffers for the game's objects, laid out at the game's offsets.
-// Every address-library ID the plugin uses resolves to one of them, natively
-// through REL::native and under Wine through an address-library file written
-// for this executable.
+// Every address-library ID of the game (GameFacts.h) resolves to one of them,
+// natively through REL::native and under Wine through an address-library file
+// written for this executable. The game's facts are the fake's own: it never
+// asks the plugin where a field lies or what an ID is.
+
+// The game's types as the plugin names them; to the game they are only
+// addresses of its objects.
+namespace RE {
+struct TESForm;
+struct TESQuest;
+struct ActorValueInfo;
+struct Actor;
+struct TESObjectREFR;
+struct UI;
+struct AutoAim;
+}  // namespace RE
+
 namespace fake {
 
 // The game's form IDs of the objects the plugin looks up.
-inline constexpr std::uint32_t kMQ305FormID = RE::FormID::MQ305;
-inline constexpr std::uint32_t kMQ301FormID = RE::FormID::MQ301;
-inline constexpr std::uint32_t kHealthFormID = RE::FormID::Health;
-inline constexpr std::uint32_t kOxygenFormID = RE::FormID::Oxygen;
-inline constexpr std::uint32_t kBoostPackFormID = RE::FormID::BoostPack;
+inline constexpr std::uint32_t kMQ305FormID = game_facts::kMQ305FormID;
+inline constexpr std::uint32_t kMQ301FormID = game_facts::kMQ301FormID;
+inline constexpr std::uint32_t kHealthFormID = game_facts::kHealthFormID;
+inline constexpr std::uint32_t kOxygenFormID = game_facts::kOxygenFormID;
+inline constexpr std::uint32_t kBoostPackFormID = game_facts::kBoostPackFormID;
 
 // Bytes of a game object; fields are written and read at the game's offsets.
 template <std::size_t Size>
@@ -43,12 +57,14 @@ public:
     {
         static_assert(std::is_trivially_copyable_v<T>);
         static_assert(!std::is_null_pointer_v<T>, "the bytes of nullptr are unspecified: write a typed null");
+        RequireInside(offset, sizeof(value));
         std::memcpy(bytes_.data() + offset, &value, sizeof(value));
     }
     template <class T>
     [[nodiscard]] T read(std::size_t offset) const noexcept
     {
         T value;
+        RequireInside(offset, sizeof(value));
         std::memcpy(&value, bytes_.data() + offset, sizeof(value));
         return value;
     }
@@ -56,6 +72,15 @@ public:
     [[nodiscard]] const void* data() const noexcept { return bytes_.data(); }
 
 private:
+    // A field the game keeps outside the object is a fault of the fake itself.
+    static void RequireInside(std::size_t offset, std::size_t width) noexcept
+    {
+        if (offset > Size || width > Size - offset) {
+            std::fprintf(stderr, "FakeGame: a field at 0x%zX lies outside an object of 0x%zX bytes\n", offset, Size);
+            std::abort();
+        }
+    }
+
     alignas(16) std::array<std::byte, Size> bytes_{};
 };
 
@@ -90,26 +115,28 @@ public:
 
     void SetHUDShown(bool shown) noexcept;
     [[nodiscard]] bool HUDShown() const noexcept;
+    // The menu open/close event source, inside the UI object.
+    [[nodiscard]] const void* MenuOpenCloseSource() const noexcept;
 
     // The UI object behind a game pointer, or null when it is none of ours.
     [[nodiscard]] static UI* Find(const RE::UI* object);
 
 private:
-    // A game menu: its virtual table pointer first, whose slot 3 gives `name`.
+    // A game menu: its virtual table pointer first, whose name slot gives `name`.
     struct MenuObject {
         const std::uintptr_t* vtable;
         const char* name;
     };
 
-    ObjectBytes<0x500> bytes_;
+    ObjectBytes<game_facts::kUIObjectSize> bytes_;
     std::vector<MenuEntry> entries_;
     std::deque<std::string> names_;
     std::deque<MenuObject> menus_;
-    std::vector<RE::IMenu*> stack_;
+    std::vector<void*> stack_;
 };
 
-// An actor: weapon state, parent cell and the virtual table whose slot 364
-// answers "in combat" from `inCombat`.
+// An actor: weapon state, parent cell and the virtual table whose in-combat
+// slot answers from `inCombat`.
 class Actor {
 public:
     Actor();
@@ -259,8 +286,8 @@ public:
     // non-zero value opens.
     int RaiseMenuEventWithOpeningByte(const char* menu, std::uint8_t opening);
 
-    // --- The per-frame game function (ID MainLoopFunction), called as the
-    // game calls it once per frame. Its call at kMainLoopCallOffset reaches
+    // --- The per-frame game function (game_facts::kPerFrameFunctionID), called
+    // as the game calls it once per frame. Its call at kPerFrameCallOffset reaches
     // the next per-frame function, which counts frames and answers
     // FrameAnswer(token), also through the plugin's thunk once patched.
     static std::uint64_t RunFrame(std::uint64_t token);
@@ -274,10 +301,12 @@ public:
     // Frames that reached the per-frame function behind the call.
     [[nodiscard]] static std::uint64_t FramesReached() noexcept;
     [[nodiscard]] static std::uintptr_t PerFrameFunction() noexcept;
+    // The 5-byte call inside it that reaches the frame.
+    [[nodiscard]] static std::uintptr_t PerFrameCallSite() noexcept;
 
 #ifdef _WIN32
-    // Writes this executable's address library (every ID of game/IDs.h, both
-    // store builds' file names) into a game folder's Data\Zorvik\Plugins.
+    // Writes this executable's address library (every ID of the game's facts,
+    // both store builds' file names) into a game folder's Data\Zorvik\Plugins.
     static void WriteAddressLibrary(const std::filesystem::path& gameFolder);
 #endif
     // The address of the sound object passed to the sound function.
@@ -333,9 +362,9 @@ public:
     [[nodiscard]] static FakeGame& Current();
 
     // Used by the game functions. A game string handle points to a
-    // string-pool entry laid out as the game's: the characters from 0x18,
-    // the flags at 0x14 saying it refers to no other entry.
-    static constexpr std::size_t kStringCharacters = 0x18;
+    // string-pool entry laid out as the game's (GameFacts.h): the characters,
+    // or the flag that it refers on to another entry.
+    static constexpr std::size_t kStringCharacters = game_facts::kEntryCharactersOffset;
     struct GameStringEntry {
         bool live = false;
         fake::ObjectBytes<kStringCharacters + 64> bytes;
@@ -344,6 +373,9 @@ public:
     bool ReleaseString(const void* entry);
     // The text of a live entry, or null.
     [[nodiscard]] const char* LiveString(const void* entry) const;
+    // An entry that refers on to a new entry holding the text; releasing it
+    // releases both.
+    [[nodiscard]] const void* MakeReferringString(const char* text);
     void RecordMenuQuestion(const char* name);
     void Fault(std::string message);
     [[nodiscard]] RE::TESForm* FormByID(std::uint32_t formID);
@@ -370,6 +402,11 @@ private:
     std::array<std::array<char, 32>, 64> menuQuestions_{};
     std::size_t menuQuestionCount_ = 0;
 
+    int menuEventsRaised_ = 0;
+
+    GameStringEntry* FreeStringEntry();
+    GameStringEntry* LiveStringEntry(const void* entry);
+    const GameStringEntry* LiveStringEntry(const void* entry) const;
     int RaiseEventAt(const void* source, const void* event);
 
     std::vector<std::string> faults_;

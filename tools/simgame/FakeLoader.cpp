@@ -3,14 +3,29 @@
 #include <windows.h>
 
 #include <array>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
 
+// The records' layout is the loader's, not the compiler's choice.
+struct LoaderLayout {
+    static_assert(offsetof(FakeLoader::LoadRecord, QueryInterface) == loader_facts::kLoadQueryInterfaceOffset);
+    static_assert(offsetof(FakeLoader::LoadRecord, GetHandle) == loader_facts::kLoadGetHandleOffset);
+    static_assert(offsetof(FakeLoader::MessagingRecord, version) == loader_facts::kInterfaceVersionOffset);
+    static_assert(offsetof(FakeLoader::MessagingRecord, RegisterListener) == loader_facts::kRegisterListenerOffset);
+    static_assert(offsetof(FakeLoader::TrampolineRecord, version) == loader_facts::kInterfaceVersionOffset);
+    static_assert(offsetof(FakeLoader::TrampolineRecord, AllocateBranchSpace) ==
+                  loader_facts::kAllocateBranchSpaceOffset);
+    static_assert(offsetof(FakeLoader::VersionOnlyRecord, version) == loader_facts::kInterfaceVersionOffset);
+    static_assert(offsetof(FakeLoader::Message, sender) == loader_facts::kMessageSenderOffset);
+    static_assert(offsetof(FakeLoader::Message, type) == loader_facts::kMessageTypeOffset);
+};
+
 namespace {
 
-constexpr Zorvik::PluginHandle kPluginHandle = 7;
-constexpr std::string_view kLoaderSender = "Zorvik";
+constexpr FakeLoader::PluginHandle kPluginHandle = 7;
+constexpr std::string_view kLoaderSender = loader_facts::kLoaderSender;
 
 FakeLoader* current = nullptr;
 
@@ -40,12 +55,17 @@ FakeLoader::FakeLoader(Options options) : options_(options)
     load_.version = 1;
     load_.QueryInterface = &FakeLoader::QueryInterface;
     load_.GetHandle = &FakeLoader::GetHandle;
-    messaging_.version = Zorvik::MessagingInterface::kVersion;
+    messaging_.version = loader_facts::kMessagingVersion;
     messaging_.RegisterListener = &FakeLoader::RegisterListener;
-    trampoline_.version = Zorvik::TrampolineInterface::kVersion;
+    trampoline_.version = loader_facts::kTrampolineVersion;
     trampoline_.AllocateBranchSpace = &FakeLoader::AllocateBranchSpace;
-    menu_.version = Zorvik::MenuInterface::kVersion;
-    task_.version = Zorvik::TaskInterface::kVersion;
+    menu_.version = loader_facts::kMenuVersion;
+    task_.version = loader_facts::kTaskVersion;
+}
+
+const Zorvik::LoadInterface* FakeLoader::loadInterface() const noexcept
+{
+    return reinterpret_cast<const Zorvik::LoadInterface*>(&load_);
 }
 
 FakeLoader::~FakeLoader()
@@ -58,9 +78,9 @@ bool FakeLoader::SendDataLoaded()
     if (listener_ == nullptr) {
         return false;
     }
-    Zorvik::MessagingInterface::Message message{};
+    Message message{};
     message.sender = kLoaderSender.data();
-    message.type = Zorvik::MessagingInterface::kPostDataLoad;
+    message.type = loader_facts::kDataLoadedMessage;
     listener_(&message);
     return true;
 }
@@ -70,27 +90,26 @@ void* FakeLoader::QueryInterface(std::uint32_t id)
     auto& loader = Current();
     loader.calls_.push_back("QueryInterface(" + std::to_string(id) + ")");
     switch (id) {
-        case Zorvik::MessagingInterface::kID:
+        case loader_facts::kMessagingID:
             return loader.options_.serveMessaging ? &loader.messaging_ : nullptr;
-        case Zorvik::TrampolineInterface::kID:
+        case loader_facts::kTrampolineID:
             return loader.options_.serveTrampoline ? &loader.trampoline_ : nullptr;
-        case Zorvik::MenuInterface::kID:
+        case loader_facts::kMenuID:
             return &loader.menu_;
-        case Zorvik::TaskInterface::kID:
+        case loader_facts::kTaskID:
             return &loader.task_;
         default:
             return nullptr;
     }
 }
 
-Zorvik::PluginHandle FakeLoader::GetHandle()
+FakeLoader::PluginHandle FakeLoader::GetHandle()
 {
     Current().calls_.emplace_back("GetHandle");
     return kPluginHandle;
 }
 
-bool FakeLoader::RegisterListener(Zorvik::PluginHandle handle, const char* sender,
-                                  Zorvik::MessagingInterface::Listener listener)
+bool FakeLoader::RegisterListener(PluginHandle handle, const char* sender, Listener listener)
 {
     auto& loader = Current();
     const std::string_view from = sender == nullptr ? std::string_view("<null>") : std::string_view(sender);
@@ -102,7 +121,7 @@ bool FakeLoader::RegisterListener(Zorvik::PluginHandle handle, const char* sende
     return true;
 }
 
-void* FakeLoader::AllocateBranchSpace(Zorvik::PluginHandle handle, std::uint64_t size)
+void* FakeLoader::AllocateBranchSpace(PluginHandle handle, std::uint64_t size)
 {
     auto& loader = Current();
     loader.calls_.push_back("AllocateBranchSpace(" + std::to_string(size) + ")");
