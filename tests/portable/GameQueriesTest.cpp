@@ -1,8 +1,8 @@
+#include "GameFacts.h"
 #include "GamePointers.h"
 #include "GameQueries.h"
 #include "Helpers.h"
 #include "Settings.h"
-#include "game/IDs.h"
 #include "support/FakeGameTest.h"
 
 #include <fmt/format.h>
@@ -147,14 +147,14 @@ TEST_F(GameQueries, AnAcceptedTargetIsOfAClassInListBOrCAndNotInListAUnlessInC)
     };
     const std::uintptr_t sharedAB = FakeGame::VirtualTableOf(FakeGame::kTableInListsAAndB);
     const std::uintptr_t sharedAC = FakeGame::VirtualTableOf(FakeGame::kTableInListsAAndC);
-    for (const std::uint64_t id : RE::ID::kTargetVTablesA) {
+    for (const std::uint64_t id : game_facts::kReferenceTablesA) {
         const std::uintptr_t table = FakeGame::VirtualTableOf(id);
         EXPECT_EQ(accepted(table), table == sharedAC) << id;
     }
-    for (const std::uint64_t id : RE::ID::kTargetVTablesB) {
+    for (const std::uint64_t id : game_facts::kReferenceTablesB) {
         EXPECT_EQ(accepted(FakeGame::VirtualTableOf(id)), FakeGame::VirtualTableOf(id) != sharedAB) << id;
     }
-    for (const std::uint64_t id : RE::ID::kTargetVTablesC) {
+    for (const std::uint64_t id : game_facts::kReferenceTablesC) {
         EXPECT_TRUE(accepted(FakeGame::VirtualTableOf(id))) << id;
     }
     int notATable = 0;

@@ -48,7 +48,7 @@ struct PluginDll {
 std::uint64_t HookedCallBytes()
 {
     std::uint64_t bytes = 0;
-    std::memcpy(&bytes, reinterpret_cast<const void*>(FakeGame::PerFrameFunction() + RE::ID::kMainLoopCallOffset), 5);
+    std::memcpy(&bytes, reinterpret_cast<const void*>(FakeGame::PerFrameCallSite()), 5);
     return bytes;
 }
 
@@ -83,8 +83,7 @@ void LoadThenSendMessages()
     InGameFolder({}, [](FakeGame& game, const PluginDll& dll, FakeLoader& loader) {
         RecordLoad(dll, loader);
         for (const std::uint32_t type : {0U, 1U, 3U, 4U, 0xFFFFFFFFU}) {
-            Zorvik::MessagingInterface::Message message{"Zorvik", type, 0, nullptr};
-            loader.listener()(&message);
+            loader.Deliver(type);
         }
         ChildRecord::Add("other messages: " + std::to_string(game.registeredSinks.size()) + " sinks");
         loader.SendDataLoaded();

@@ -981,7 +981,12 @@ int FakeGame::RaiseEvent(std::uint64_t sourceID)
 
 int FakeGame::RaiseMenuEvent(const char* menu, bool opening)
 {
-    if (opening) {
+    return RaiseMenuEventWithOpeningByte(menu, static_cast<std::uint8_t>(opening ? 1 : 0));
+}
+
+int FakeGame::RaiseMenuEventWithOpeningByte(const char* menu, std::uint8_t opening)
+{
+    if (opening != 0) {
         ui.OpenMenu(menu);
     } else {
         ui.CloseMenu(menu);
@@ -992,24 +997,7 @@ int FakeGame::RaiseMenuEvent(const char* menu, bool opening)
     const void* name = refersOn ? MakeReferringString(menu) : MakeString(menu);
     fake::ObjectBytes<game_facts::kMenuEventSize> event;
     event.write(game_facts::kMenuEventNameOffset, name);
-    event.write(game_facts::kMenuEventOpeningOffset, static_cast<std::uint8_t>(opening ? 1 : 0));
-    const int called = RaiseEventAt(MenuOpenCloseSource(), event.data());
-    ReleaseString(name);
-    return called;
-}
-
-int FakeGame::RaiseMenuEventWithOpeningByte(const char* menu, std::uint8_t opening)
-{
-    if (opening != 0) {
-        ui.OpenMenu(menu);
-    } else {
-        ui.CloseMenu(menu);
-    }
-    // The game's event: the name handle, then the opening byte at offset 8.
-    fake::ObjectBytes<0x10> event;
-    const void* name = MakeString(menu);
-    event.write(0x00, name);
-    event.write(0x08, opening);
+    event.write(game_facts::kMenuEventOpeningOffset, opening);
     const int called = RaiseEventAt(MenuOpenCloseSource(), event.data());
     ReleaseString(name);
     return called;

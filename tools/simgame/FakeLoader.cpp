@@ -73,16 +73,21 @@ FakeLoader::~FakeLoader()
     current = nullptr;
 }
 
-bool FakeLoader::SendDataLoaded()
+bool FakeLoader::Deliver(std::uint32_t type)
 {
     if (listener_ == nullptr) {
         return false;
     }
     Message message{};
     message.sender = kLoaderSender.data();
-    message.type = loader_facts::kDataLoadedMessage;
+    message.type = type;
     listener_(&message);
     return true;
+}
+
+bool FakeLoader::SendDataLoaded()
+{
+    return Deliver(loader_facts::kDataLoadedMessage);
 }
 
 void* FakeLoader::QueryInterface(std::uint32_t id)

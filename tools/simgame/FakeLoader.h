@@ -52,8 +52,9 @@ public:
     [[nodiscard]] std::uintptr_t branchSpace() const noexcept { return branchSpaceGiven_; }
     [[nodiscard]] std::size_t branchSpaceSize() const noexcept { return branchSpaceSizeGiven_; }
 
-    // Sends the data-loaded message to the registered listener; false when
+    // Sends a message of the loader's to the registered listener; false when
     // there is none.
+    bool Deliver(std::uint32_t type);
     bool SendDataLoaded();
 
 private:

@@ -3,6 +3,7 @@
 
 #include "FakeGame.h"
 #include "FakeLoader.h"
+#include "GameFacts.h"
 #include "HudChangeRecord.h"
 #include "PlaySession.h"
 #include "Scenario.h"
@@ -11,7 +12,6 @@
 #include "SessionFiles.h"
 #include "SimOptions.h"
 #include "Zorvik/PluginVersionData.h"
-#include "game/IDs.h"
 
 #include <windows.h>
 
@@ -97,7 +97,7 @@ void CheckShutdownLineAtExit()
 
 std::uintptr_t HookedCallSite()
 {
-    return FakeGame::PerFrameFunction() + RE::ID::kMainLoopCallOffset;
+    return FakeGame::PerFrameCallSite();
 }
 
 // The loader calls of the load function, in order, for what the loader serves.
@@ -139,10 +139,7 @@ void CheckSinks(sim::Timeline& timeline, FakeGame& game, bool installed, bool ui
         if (uiPresent) {
             expected.push_back(game.MenuOpenCloseSource());
         }
-        for (const std::uint64_t id :
-             {RE::ID::SaveLoadEventSource, RE::ID::SubtitleHiddenEventSource, RE::ID::SubtitleShownEventSource,
-              RE::ID::LocationTextEventSource, RE::ID::TraitDiscoveryTextEventSource,
-              RE::ID::MissionActiveWidgetEventSource, RE::ID::LevelUpWidgetEventSource}) {
+        for (const std::uint64_t id : game_facts::kEventSourceIDs) {
             expected.push_back(FakeGame::EventSource(id));
         }
     }

@@ -1,6 +1,6 @@
 #include "PlaySession.h"
 
-#include "game/IDs.h"
+#include "GameFacts.h"
 
 #include <chrono>
 #include <cstdio>
@@ -25,7 +25,7 @@ std::uint64_t MeasureHookedCall(FakeGame& game, Session& session, Timeline& time
 {
     timeline.Step("measuring the hooked call: logging off, a save loaded, the grace period waited out");
     WriteIni(settings.iniSource, settings.iniTarget, {{"bLogging", "0"}});
-    game.RaiseEvent(RE::ID::SaveLoadEventSource);
+    game.RaiseEvent(game_facts::kSaveLoadSourceID);
     session.Play(kGraceMs + 200);
 
     constexpr std::uint64_t kCalls = 500'000;

@@ -1,8 +1,8 @@
 #include "ScenarioPlayer.h"
 
+#include "GameFacts.h"
 #include "SessionFiles.h"
 #include "SettingNotes.h"
-#include "game/IDs.h"
 
 #include <algorithm>
 #include <array>
@@ -25,15 +25,15 @@ std::uint64_t NotificationSource(Notification notification)
 {
     switch (notification) {
         case Notification::Location:
-            return RE::ID::LocationTextEventSource;
+            return game_facts::kLocationTextSourceID;
         case Notification::Trait:
-            return RE::ID::TraitDiscoveryTextEventSource;
+            return game_facts::kTraitDiscoveryTextSourceID;
         case Notification::Mission:
-            return RE::ID::MissionActiveWidgetEventSource;
+            return game_facts::kMissionActiveWidgetSourceID;
         case Notification::LevelUp:
-            return RE::ID::LevelUpWidgetEventSource;
+            return game_facts::kLevelUpWidgetSourceID;
     }
-    return RE::ID::LevelUpWidgetEventSource;
+    return game_facts::kLevelUpWidgetSourceID;
 }
 
 const char* ConditionName(Condition condition)
@@ -143,7 +143,7 @@ void ScenarioPlayer::Apply(const Step& step)
             session_.Collect();
             return;
         case StepKind::Subtitle:
-            game_.RaiseEvent(step.on ? RE::ID::SubtitleShownEventSource : RE::ID::SubtitleHiddenEventSource);
+            game_.RaiseEvent(step.on ? game_facts::kSubtitleShownSourceID : game_facts::kSubtitleHiddenSourceID);
             model_.SetCondition("subtitle", step.on, Now());
             if (step.on) {
                 ExplainRuleOff("subtitle");
@@ -209,7 +209,7 @@ void ScenarioPlayer::Apply(const Step& step)
 
 void ScenarioPlayer::LoadSave()
 {
-    game_.RaiseEvent(RE::ID::SaveLoadEventSource);
+    game_.RaiseEvent(game_facts::kSaveLoadSourceID);
     SettingsAsRead read;
     for (const std::string& message : session_.NewMessages()) {
         read.TakeLogMessage(message);
