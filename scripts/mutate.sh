@@ -189,11 +189,13 @@ fi
 if $list_only; then
   for row in "${selected[@]}"; do
     IFS=$'\t' read -r number file line status description note <<<"$row"
+    where=$file:$line
     case $status in
       mutant) note="" ;;
+      stale) where="scripts/mutants.txt:$line ($file)" note=" [$status: $note]" ;;
       *) note=" [$status: $note]" ;;
     esac
-    printf '%3d  %s:%s  %s%s\n' "$number" "$file" "$line" "$description" "$note"
+    printf '%3d  %s  %s%s\n' "$number" "$where" "$description" "$note"
   done
   exit 0
 fi
@@ -351,6 +353,7 @@ for row in "${selected[@]}"; do
   where="$file:$line"
   case $status in
     stale)
+      where="scripts/mutants.txt:$line ($file)"
       stale=$((stale + 1))
       stales+=("#$number $where $description ($note)")
       printf '%3d %-10s %-28s %s  %s (%s)\n' "$number" stale - "$where" "$description" "$note" | tee -a "$results"
