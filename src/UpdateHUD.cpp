@@ -233,7 +233,12 @@ void UpdateHUD()
             return;
         case Verdict::Kind::Hide:
             LOG_INFO("result = [hide] | {}", verdict.reason);
-            QueueHide();
+            // A hide rule fires on every pass while its menu is open: stamping
+            // it anew each time would restart the delay the hide waits on, and
+            // the HUD it hides would never go.
+            if (HUDState.HUDRequest != kHUDRequestDisableQueued) {
+                QueueHide();
+            }
             return;
         case Verdict::Kind::Exit:
             return;

@@ -191,6 +191,24 @@ TEST_F(DecisionTiming, TheKeepShownTimersHoldAHideInTheirOrder)
     }
 }
 
+// With an overrider at 0 its menu hides the HUD: the rule fires on every pass,
+// and the hide it queued is carried out iKeepHUDShownMS after the first one.
+TEST_F(DecisionTiming, AHideRuleThatKeepsFiringHidesTheHUDAfterTheKeepShownTime)
+{
+    Settings.iMenuOverriderShipHUDMenu = false;
+    Settings.iKeepHUDShownMS = 300;
+    game.ui.SetMenus({"HUDMenu", "SpaceshipHudMenu"});
+    const Clock::Nanoseconds first = game.Now() + kGate;
+    EXPECT_THAT(PassLines(first), ElementsAre(Line("[hide] | MenuOverrider [SpaceshipHudMenu] is active")));
+    for (Clock::Nanoseconds at = first + kGate; at < first + 300 * kMs; at += kGate) {
+        PassLines(at);
+    }
+    EXPECT_EQ(HUDState.HUDQueuedToDisableTime, first);
+    EXPECT_THAT(game.hudVisibleCalls, IsEmpty());
+    EXPECT_THAT(PassLines(first + 300 * kMs), ElementsAre(Line("[RequestDisable]")));
+    EXPECT_THAT(game.hudVisibleCalls, ElementsAre(false));
+}
+
 TEST_F(DecisionTiming, AHideTheGameCannotTakeForAnOpenMenuBecomesAShow)
 {
     game.ui.SetMenus({"HUDMenu", "InventoryMenu"});
