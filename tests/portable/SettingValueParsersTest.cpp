@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -63,6 +66,21 @@ TEST(KeyCodeValues, FollowTheUnsignedBase16ConversionOfTheCLibrary)
     ExpectParsed<std::uint32_t>(&ParseKeyCode, {{"FFFFFFFF", 0xFFFFFFFFU}, {"-1", 0xFFFFFFFFU}, {"-FFFFFFFF", 1U}},
                                 {"", " ", "G1", "-", "+", "--1", "- 1", "+-1", "x70", "\xC3\xA9", "100000000",
                                  "-100000000", std::string(9999, 'F')});
+}
+
+// The INI reader hands each parser a view of its value: none may read past
+// the view's end, which the sanitizers see in a buffer of exactly its size.
+TEST(AllValues, AreReadWithinTheirText)
+{
+    for (const std::string text : {"0x", "0X", "-0x", " 0x", "0", "-", ".", "-.", "12.5.3", "2147483647", "70h"}) {
+        const auto exact = std::make_unique<char[]>(text.size());
+        std::memcpy(exact.get(), text.data(), text.size());
+        const std::string_view view(exact.get(), text.size());
+        EXPECT_EQ(ParseKeyCode(view), ParseKeyCode(text)) << text;
+        EXPECT_EQ(ParseDigits(view), ParseDigits(text)) << text;
+        EXPECT_EQ(ParseFlag(view), ParseFlag(text)) << text;
+        EXPECT_EQ(ParseDecimal(view), ParseDecimal(text)) << text;
+    }
 }
 
 }  // namespace
