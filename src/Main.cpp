@@ -6,6 +6,7 @@
 #include "PluginLog.h"
 #include "REL/ID.h"
 #include "Zorvik/API.h"
+#include "Zorvik/Logger.h"
 #include "Zorvik/Trampoline.h"
 #include "game/IDs.h"
 
@@ -42,17 +43,34 @@ void ReserveTrampolineSpace()
     trampoline.create(kTrampolineSize);
 }
 
+// A wrong or foreign address library, or another plugin that turned the call
+// into a jump, leaves something else here: patching it would break code we do
+// not understand, so the game ends before anything is read or written.
+void RequireCallAt(std::uintptr_t callSite)
+{
+    const auto found = *reinterpret_cast<const std::uint8_t*>(callSite);
+    if (found != kCallOpcode) {
+        Zorvik::report_fatal(
+            fmt::format("unexpected code at the hooked call: ID {} + 0x{:X} holds 0x{:02X}, not a "
+                        "call (0x{:02X})",
+                        RE::ID::MainLoopFunction, RE::ID::kMainLoopCallOffset, found, kCallOpcode));
+    }
+}
+
 // The game's per-frame call now reaches the thunk; the thunk continues into
-// the function the call reached before, read from the call as found.
-void HookPerFrameCall()
+// the function the call reached before, read from the call as found. False
+// when the call could not be written and the game goes on as without us.
+[[nodiscard]] bool HookPerFrameCall()
 {
     const std::uintptr_t callSite = REL::ID(RE::ID::MainLoopFunction).address() + RE::ID::kMainLoopCallOffset;
+    RequireCallAt(callSite);
     std::int32_t displacement = 0;
     std::memcpy(&displacement, reinterpret_cast<const void*>(callSite + 1), sizeof(displacement));
     // A negative displacement wraps, as the processor computes the target.
     HookedCallTarget =
         reinterpret_cast<void*>(callSite + 5 + static_cast<std::uintptr_t>(static_cast<std::intptr_t>(displacement)));
-    Zorvik::GetTrampoline().write_5branch(callSite, reinterpret_cast<std::uintptr_t>(&HookedCallThunk), kCallOpcode);
+    return Zorvik::GetTrampoline().write_5branch(callSite, reinterpret_cast<std::uintptr_t>(&HookedCallThunk),
+                                                 kCallOpcode);
 }
 
 void HandleOnPostDataLoad(Zorvik::MessagingInterface::Message* message) noexcept
@@ -89,7 +107,14 @@ extern "C" __declspec(dllexport) bool ZorvikPlugin_Load(const Zorvik::LoadInterf
     }
 
     ReserveTrampolineSpace();
-    HookPerFrameCall();
+    if (!HookPerFrameCall()) {
+        // Written whatever bLogging says: otherwise "installation complete"
+        // would be the only word of a plugin that never runs.
+        Zorvik::log::error(
+            "the HUD hook was not installed: the game's call at ID {} + 0x{:X} could not be made "
+            "writable; the plugin stays loaded but never acts",
+            RE::ID::MainLoopFunction, RE::ID::kMainLoopCallOffset);
+    }
 
     const auto* messaging = Zorvik::GetMessagingInterface();
     if (messaging == nullptr ||

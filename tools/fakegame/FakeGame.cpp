@@ -1049,6 +1049,18 @@ std::uintptr_t FakeGame::PerFrameCallSite() noexcept
 }
 
 #ifdef _WIN32
+void FakeGame::SetPerFrameCallOpcode(std::uint8_t opcode)
+{
+    auto* site = reinterpret_cast<std::uint8_t*>(PerFrameCallSite());
+    DWORD protection = 0;
+    if (VirtualProtect(site, 1, PAGE_EXECUTE_READWRITE, &protection) == 0) {
+        std::fprintf(stderr, "FakeGame: the per-frame call site cannot be made writable\n");
+        std::abort();
+    }
+    *site = opcode;
+    VirtualProtect(site, 1, protection, &protection);
+}
+
 void FakeGame::WriteAddressLibrary(const std::filesystem::path& gameFolder)
 {
     const auto& module = REL::Module::get();

@@ -308,6 +308,10 @@ public:
     // Writes this executable's address library (every ID of the game's facts,
     // both store builds' file names) into a game folder's Data\Zorvik\Plugins.
     static void WriteAddressLibrary(const std::filesystem::path& gameFolder);
+    // What another plugin or another build of the game may leave at the call
+    // site: `opcode` in its first byte (0xE9 for a jump), the displacement
+    // kept. game_facts::kCallRel32Opcode puts the call back.
+    static void SetPerFrameCallOpcode(std::uint8_t opcode);
 #endif
     // The address of the sound object passed to the sound function.
     [[nodiscard]] static const void* UISoundObject() noexcept;
