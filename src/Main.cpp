@@ -5,6 +5,7 @@
 #include "Plugin.h"
 #include "PluginLog.h"
 #include "REL/ID.h"
+#include "REL/Module.h"
 #include "Zorvik/API.h"
 #include "Zorvik/Logger.h"
 #include "Zorvik/Trampoline.h"
@@ -19,6 +20,7 @@ namespace {
 
 constexpr std::size_t kTrampolineSize = 256;
 constexpr std::uint8_t kCallOpcode = 0xE8;
+constexpr std::uint64_t kCallSize = 5;  // opcode and rel32
 constexpr const char* kLoaderSender = "Zorvik";
 
 // Set once the data-loaded message has been acted on: a repeat would register
@@ -45,14 +47,21 @@ void ReserveTrampolineSpace()
 
 // A wrong or foreign address library, or another plugin that turned the call
 // into a jump, leaves something else here: patching it would break code we do
-// not understand, so the game ends before anything is read or written.
+// not understand, so the game ends before anything is read or written. An
+// offset from a damaged library may point anywhere: only the game's own code
+// is read.
 void RequireCallAt(std::uintptr_t callSite)
 {
+    const auto& code = REL::Module::get().segment(REL::SegmentKind::TextExecutable);
+    if (callSite < code.address || callSite > code.end() || code.end() - callSite < kCallSize) {
+        Zorvik::report_fatal(
+            fmt::format("unexpected address of the hooked call: ID {} + 0x{:X} lies outside the game's code",
+                        RE::ID::MainLoopFunction, RE::ID::kMainLoopCallOffset));
+    }
     const auto found = *reinterpret_cast<const std::uint8_t*>(callSite);
     if (found != kCallOpcode) {
         Zorvik::report_fatal(
-            fmt::format("unexpected code at the hooked call: ID {} + 0x{:X} holds 0x{:02X}, not a "
-                        "call (0x{:02X})",
+            fmt::format("unexpected code at the hooked call: ID {} + 0x{:X} holds 0x{:02X}, not a call (0x{:02X})",
                         RE::ID::MainLoopFunction, RE::ID::kMainLoopCallOffset, found, kCallOpcode));
     }
 }

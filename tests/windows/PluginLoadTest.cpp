@@ -18,6 +18,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <ostream>
 #include <regex>
 #include <string>
 #include <vector>
@@ -65,14 +67,16 @@ HMODULE WINAPI NoHandleForTheExecutable(LPCSTR name)
     return name == nullptr ? nullptr : GetModuleHandleA(name);
 }
 
-// In a child: the game folder with the game's address library, the game, the
-// built DLL and a loader with `options`; the load's result goes on record.
-// Each case ends its child itself.
+// In a child: the game folder with the game's address library (with the
+// per-frame function moved, when asked), the game, the built DLL and a loader
+// with `options`; the load's result goes on record. Each case ends its child
+// itself.
 template <class Case>
-[[noreturn]] void InGameFolder(FakeLoader::Options options, Case inside)
+[[noreturn]] void InGameFolder(FakeLoader::Options options, Case inside,
+                               std::optional<std::uint64_t> perFrameFunctionOffset = std::nullopt)
 {
     const ScratchDirectory gameFolder;
-    FakeGame::WriteAddressLibrary(gameFolder.path());
+    FakeGame::WriteAddressLibrary(gameFolder.path(), perFrameFunctionOffset);
     FakeGame game(FakeGame::Addresses::LeftToThePluginDll);
     const PluginDll dll;
     FakeLoader loader(options);
@@ -122,15 +126,37 @@ void RecordHookedCallAtTheBox()
     ChildRecord::Add("call at the box: " + HookedCallBytes());
 }
 
-// Another plugin or another build of the game left `found` where the call was.
-void LoadWithTheHookedCallHolding(std::uint8_t found)
+// A game the hook must not be written into: another plugin or another build
+// left another byte where the call was, or the address library puts the
+// per-frame function where there is no game code.
+struct WrongGame {
+    std::uint8_t atTheCall;
+    std::optional<std::uint64_t> perFrameFunctionOffset;
+    std::string message;
+};
+
+void PrintTo(const WrongGame& wrong, std::ostream* out)
 {
-    InGameFolder({}, [found](FakeGame&, const PluginDll& dll, FakeLoader& loader) {
-        FakeGame::SetPerFrameCallOpcode(found);
-        ChildRecord::Add(RecordMessageBoxW(dll.module, &RecordHookedCallAtTheBox) ? "call before: " + HookedCallBytes()
-                                                                                  : "no MessageBoxW import");
-        RecordLoad(dll, loader);
-    });
+    *out << std::hex << std::showbase << "call holding " << int{wrong.atTheCall} << ", per-frame function at ";
+    if (wrong.perFrameFunctionOffset) {
+        *out << *wrong.perFrameFunctionOffset;
+    } else {
+        *out << "its place";
+    }
+}
+
+void LoadIntoWrongGame(const WrongGame& wrong)
+{
+    InGameFolder(
+        {},
+        [&wrong](FakeGame&, const PluginDll& dll, FakeLoader& loader) {
+            FakeGame::SetPerFrameCallOpcode(wrong.atTheCall);
+            ChildRecord::Add(RecordMessageBoxW(dll.module, &RecordHookedCallAtTheBox)
+                                 ? "call before: " + HookedCallBytes()
+                                 : "no MessageBoxW import");
+            RecordLoad(dll, loader);
+        },
+        wrong.perFrameFunctionOffset);
 }
 
 BOOL WINAPI RefuseToChangeProtection(LPVOID, SIZE_T, DWORD, PDWORD)
@@ -300,19 +326,13 @@ TEST_F(PluginLoad, EndsTheGameWithABoxNamingTheCheckWhenTheAddressLibraryIsMissi
     EXPECT_THAT(lines[1], EndsWith("\\Data\\Zorvik\\Plugins\\versionlib-1-14-70-0-1.bin after 2 log lines"));
 }
 
-// What the game ends with when the hooked call holds another byte: each case
-// a child of its own, since a child re-runs its test from the start.
-struct ForeignCode {
-    std::uint8_t found;
-    std::string message;
-};
+// Each case a child of its own, since a child re-runs its test from the start.
+class PluginLoadIntoWrongGame : public PluginLoad, public ::testing::WithParamInterface<WrongGame> {};
 
-class PluginLoadOverForeignCode : public PluginLoad, public ::testing::WithParamInterface<ForeignCode> {};
-
-TEST_P(PluginLoadOverForeignCode, EndsTheGameNamingTheIDOffsetAndByteBeforeWritingAnything)
+TEST_P(PluginLoadIntoWrongGame, EndsTheGameNamingTheIDAndOffsetBeforeWritingAnything)
 {
-    const auto& [found, message] = GetParam();
-    EXPECT_EXIT(LoadWithTheHookedCallHolding(found), ::testing::ExitedWithCode(1), "");
+    const std::string& message = GetParam().message;
+    EXPECT_EXIT(LoadIntoWrongGame(GetParam()), ::testing::ExitedWithCode(1), "");
     EXPECT_THAT(PluginLogMessages(), ElementsAre(kStartUpLine, "[critical] [Main.cpp] " + message));
     const std::string last = LastLogLine();
     std::smatch check;
@@ -326,11 +346,19 @@ TEST_P(PluginLoadOverForeignCode, EndsTheGameNamingTheIDOffsetAndByteBeforeWriti
         << "nothing written to the call site";
 }
 
+constexpr std::uint64_t kInTheImagesHeaders = 0;
+constexpr std::uint64_t kFarBeyondAnyModule = 0x7000'0000'0000;
+constexpr std::uint8_t kJump = 0xE9;
+
 INSTANTIATE_TEST_SUITE_P(
-    JumpOrOtherByte, PluginLoadOverForeignCode,
+    ForeignCodeOrAddress, PluginLoadIntoWrongGame,
     ::testing::Values(
-        ForeignCode{0xE9, "unexpected code at the hooked call: ID 153799 + 0x6F holds 0xE9, not a call (0xE8)"},
-        ForeignCode{0x0F, "unexpected code at the hooked call: ID 153799 + 0x6F holds 0x0F, not a call (0xE8)"}));
+        WrongGame{kJump, {}, "unexpected code at the hooked call: ID 153799 + 0x6F holds 0xE9, not a call (0xE8)"},
+        WrongGame{0x0F, {}, "unexpected code at the hooked call: ID 153799 + 0x6F holds 0x0F, not a call (0xE8)"},
+        WrongGame{game_facts::kCallRel32Opcode, kInTheImagesHeaders,
+                  "unexpected address of the hooked call: ID 153799 + 0x6F lies outside the game's code"},
+        WrongGame{game_facts::kCallRel32Opcode, kFarBeyondAnyModule,
+                  "unexpected address of the hooked call: ID 153799 + 0x6F lies outside the game's code"}));
 
 constexpr const char* kHookNotInstalled =
     "[error] [Main.cpp] the HUD hook was not installed: the game's call at ID 153799 + 0x6F could not be made "

@@ -1061,13 +1061,15 @@ void FakeGame::SetPerFrameCallOpcode(std::uint8_t opcode)
     VirtualProtect(site, 1, protection, &protection);
 }
 
-void FakeGame::WriteAddressLibrary(const std::filesystem::path& gameFolder)
+void FakeGame::WriteAddressLibrary(const std::filesystem::path& gameFolder,
+                                   std::optional<std::uint64_t> perFrameFunctionOffset)
 {
     const auto& module = REL::Module::get();
     const REL::Version version = module.version();
     addresslib::Writer writer({version[0], version[1], version[2], version[3]});
     for (const auto& [id, address] : GameAddresses()) {
-        writer.add(id, address - module.base());
+        const bool moved = id == game_facts::kPerFrameFunctionID && perFrameFunctionOffset;
+        writer.add(id, moved ? *perFrameFunctionOffset : address - module.base());
     }
     const auto plugins = gameFolder / "Data" / "Zorvik" / "Plugins";
     std::filesystem::create_directories(plugins);
