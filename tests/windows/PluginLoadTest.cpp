@@ -349,12 +349,15 @@ TEST_P(PluginLoadIntoWrongGame, EndsTheGameNamingTheIDAndOffsetBeforeWritingAnyt
 constexpr std::uint64_t kInTheImagesHeaders = 0;
 constexpr std::uint64_t kFarBeyondAnyModule = 0x7000'0000'0000;
 constexpr std::uint8_t kJump = 0xE9;
+constexpr std::uint8_t kTwoByteOpcodeEscape = 0x0F;  // one digit without its leading zero
 
 INSTANTIATE_TEST_SUITE_P(
     ForeignCodeOrAddress, PluginLoadIntoWrongGame,
     ::testing::Values(
         WrongGame{kJump, {}, "unexpected code at the hooked call: ID 153799 + 0x6F holds 0xE9, not a call (0xE8)"},
-        WrongGame{0x0F, {}, "unexpected code at the hooked call: ID 153799 + 0x6F holds 0x0F, not a call (0xE8)"},
+        WrongGame{kTwoByteOpcodeEscape,
+                  {},
+                  "unexpected code at the hooked call: ID 153799 + 0x6F holds 0x0F, not a call (0xE8)"},
         WrongGame{game_facts::kCallRel32Opcode, kInTheImagesHeaders,
                   "unexpected address of the hooked call: ID 153799 + 0x6F lies outside the game's code"},
         WrongGame{game_facts::kCallRel32Opcode, kFarBeyondAnyModule,
