@@ -5,7 +5,9 @@
 #include "Plugin.h"
 #include "PluginLog.h"
 #include "REL/ID.h"
+#include "REL/Module.h"
 #include "Zorvik/API.h"
+#include "Zorvik/Logger.h"
 #include "Zorvik/Trampoline.h"
 #include "game/IDs.h"
 
@@ -18,6 +20,7 @@ namespace {
 
 constexpr std::size_t kTrampolineSize = 256;
 constexpr std::uint8_t kCallOpcode = 0xE8;
+constexpr std::uint64_t kCallSize = 5;  // opcode and rel32
 constexpr const char* kLoaderSender = "Zorvik";
 
 // Set once the data-loaded message has been acted on: a repeat would register
@@ -42,17 +45,41 @@ void ReserveTrampolineSpace()
     trampoline.create(kTrampolineSize);
 }
 
+// A wrong or foreign address library, or another plugin that turned the call
+// into a jump, leaves something else here: patching it would break code we do
+// not understand, so the game ends before anything is read or written. An
+// offset from a damaged library may point anywhere: only the game's own code
+// is read.
+void RequireCallAt(std::uintptr_t callSite)
+{
+    const auto& code = REL::Module::get().segment(REL::SegmentKind::TextExecutable);
+    if (callSite < code.address || callSite > code.end() || code.end() - callSite < kCallSize) {
+        Zorvik::report_fatal(
+            fmt::format("unexpected address of the hooked call: ID {} + 0x{:X} lies outside the game's code",
+                        RE::ID::MainLoopFunction, RE::ID::kMainLoopCallOffset));
+    }
+    const auto found = *reinterpret_cast<const std::uint8_t*>(callSite);
+    if (found != kCallOpcode) {
+        Zorvik::report_fatal(
+            fmt::format("unexpected code at the hooked call: ID {} + 0x{:X} holds 0x{:02X}, not a call (0x{:02X})",
+                        RE::ID::MainLoopFunction, RE::ID::kMainLoopCallOffset, found, kCallOpcode));
+    }
+}
+
 // The game's per-frame call now reaches the thunk; the thunk continues into
-// the function the call reached before, read from the call as found.
-void HookPerFrameCall()
+// the function the call reached before, read from the call as found. False
+// when the call could not be written and the game goes on as without us.
+[[nodiscard]] bool HookPerFrameCall()
 {
     const std::uintptr_t callSite = REL::ID(RE::ID::MainLoopFunction).address() + RE::ID::kMainLoopCallOffset;
+    RequireCallAt(callSite);
     std::int32_t displacement = 0;
     std::memcpy(&displacement, reinterpret_cast<const void*>(callSite + 1), sizeof(displacement));
     // A negative displacement wraps, as the processor computes the target.
     HookedCallTarget =
         reinterpret_cast<void*>(callSite + 5 + static_cast<std::uintptr_t>(static_cast<std::intptr_t>(displacement)));
-    Zorvik::GetTrampoline().write_5branch(callSite, reinterpret_cast<std::uintptr_t>(&HookedCallThunk), kCallOpcode);
+    return Zorvik::GetTrampoline().write_5branch(callSite, reinterpret_cast<std::uintptr_t>(&HookedCallThunk),
+                                                 kCallOpcode);
 }
 
 void HandleOnPostDataLoad(Zorvik::MessagingInterface::Message* message) noexcept
@@ -89,7 +116,14 @@ extern "C" __declspec(dllexport) bool ZorvikPlugin_Load(const Zorvik::LoadInterf
     }
 
     ReserveTrampolineSpace();
-    HookPerFrameCall();
+    if (!HookPerFrameCall()) {
+        // Written whatever bLogging says: otherwise "installation complete"
+        // would be the only word of a plugin that never runs.
+        Zorvik::log::error(
+            "the HUD hook was not installed: the game's call at ID {} + 0x{:X} could not be made "
+            "writable; the plugin stays loaded but never acts",
+            RE::ID::MainLoopFunction, RE::ID::kMainLoopCallOffset);
+    }
 
     const auto* messaging = Zorvik::GetMessagingInterface();
     if (messaging == nullptr ||

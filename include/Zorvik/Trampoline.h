@@ -42,10 +42,11 @@ public:
     [[nodiscard]] void* do_allocate(std::size_t size);
 
     // Routes the 5-byte branch at `source` (opcode and rel32) to `destination`
-    // through the destination's stub. A stub out of rel32 reach is a fatal
-    // report before any byte is written; a source whose protection cannot be
-    // changed is left as it is.
-    void write_5branch(std::uintptr_t source, std::uintptr_t destination, std::uint8_t opcode);
+    // through the destination's stub, and flushes the instruction cache for
+    // it. A stub out of rel32 reach is a fatal report before any byte is
+    // written; a source whose protection cannot be changed is left as it is,
+    // with an error line, and the result is false.
+    [[nodiscard]] bool write_5branch(std::uintptr_t source, std::uintptr_t destination, std::uint8_t opcode);
 
     // "<name> => <size>B / <capacity>B (<percent>%)" at debug level.
     void log_stats() const;

@@ -88,7 +88,7 @@ void* Trampoline::do_allocate(std::size_t size)
     return result;
 }
 
-void Trampoline::write_5branch(std::uintptr_t source, std::uintptr_t destination, std::uint8_t opcode)
+bool Trampoline::write_5branch(std::uintptr_t source, std::uintptr_t destination, std::uint8_t opcode)
 {
     std::uintptr_t stub = 0;
     if (const auto known = fiveByteBranches_.find(destination); known != fiveByteBranches_.end()) {
@@ -113,10 +113,16 @@ void Trampoline::write_5branch(std::uintptr_t source, std::uintptr_t destination
     void* const target = reinterpret_cast<void*>(source);
     DWORD protection = 0;
     if (!VirtualProtect(target, branch.size(), PAGE_EXECUTE_READWRITE, &protection)) {
-        return;
+        log::error("VirtualProtect failed with code: 0x{:08X}; the branch at 0x{:X} was not written", GetLastError(),
+                   source);
+        return false;
     }
     std::memcpy(target, branch.data(), branch.size());
     VirtualProtect(target, branch.size(), protection, &protection);
+    // The processor may still hold the old instruction; Windows asks code that
+    // rewrites code to flush it.
+    FlushInstructionCache(GetCurrentProcess(), target, branch.size());
+    return true;
 }
 
 void Trampoline::log_stats() const

@@ -8,11 +8,16 @@
 
 namespace {
 
+void (*recordAtTheBox)() = nullptr;
+
 void Record(const char* function, HWND owner, UINT type, const std::string& caption, const std::string& text)
 {
     ChildRecord::Add(std::string(function) + " owner=" + (owner == nullptr ? "null" : "set") +
                      " type=" + std::to_string(type) + " caption=" + caption + " text=" + text + " after " +
                      std::to_string(PluginLogLines().size()) + " log lines");
+    if (recordAtTheBox != nullptr) {
+        recordAtTheBox();
+    }
 }
 
 std::string Utf8(LPCWSTR text)
@@ -39,12 +44,14 @@ int WINAPI RecordedMessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT t
 
 }  // namespace
 
-bool RecordMessageBoxA(HMODULE module)
+bool RecordMessageBoxA(HMODULE module, void (*atTheBox)())
 {
+    recordAtTheBox = atTheBox;
     return ReplaceImport(module, "user32.dll", "MessageBoxA", reinterpret_cast<void*>(&RecordedMessageBoxA)) != nullptr;
 }
 
-bool RecordMessageBoxW(HMODULE module)
+bool RecordMessageBoxW(HMODULE module, void (*atTheBox)())
 {
+    recordAtTheBox = atTheBox;
     return ReplaceImport(module, "user32.dll", "MessageBoxW", reinterpret_cast<void*>(&RecordedMessageBoxW)) != nullptr;
 }

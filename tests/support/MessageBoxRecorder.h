@@ -7,5 +7,7 @@
 // "MessageBoxA owner=<null|set> type=<type> caption=<caption> text=<text>
 // after <n> log lines" (the W form in UTF-8), n being the lines the plugin's
 // log file held at that moment. False when the module imports no such box.
-bool RecordMessageBoxA(HMODULE module);
-bool RecordMessageBoxW(HMODULE module);
+// `atTheBox`, when given, then adds what else the test needs to see while the
+// box stands: a fatal report ends the process once it is closed.
+bool RecordMessageBoxA(HMODULE module, void (*atTheBox)() = nullptr);
+bool RecordMessageBoxW(HMODULE module, void (*atTheBox)() = nullptr);

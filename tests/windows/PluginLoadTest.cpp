@@ -15,10 +15,14 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <ostream>
 #include <regex>
 #include <string>
+#include <vector>
 
 // The load function linked into this executable too, for the cases that read
 // the plugin's state or change its settings before the load.
@@ -44,12 +48,17 @@ struct PluginDll {
         reinterpret_cast<LoadFunction>(reinterpret_cast<void*>(GetProcAddress(module, "ZorvikPlugin_Load")));
 };
 
-// The five bytes of the game's hooked call, as one number.
-std::uint64_t HookedCallBytes()
+// The five bytes of the game's hooked call, "E8 1B 00 00 00".
+std::string HookedCallBytes()
 {
-    std::uint64_t bytes = 0;
-    std::memcpy(&bytes, reinterpret_cast<const void*>(FakeGame::PerFrameCallSite()), 5);
-    return bytes;
+    const auto* site = reinterpret_cast<const unsigned char*>(FakeGame::PerFrameCallSite());
+    std::string text;
+    for (int i = 0; i < 5; ++i) {
+        std::array<char, 4> byte{};
+        std::snprintf(byte.data(), byte.size(), i == 0 ? "%02X" : " %02X", site[i]);
+        text += byte.data();
+    }
+    return text;
 }
 
 // The executable's handle cannot be had; any module by name still can.
@@ -58,14 +67,16 @@ HMODULE WINAPI NoHandleForTheExecutable(LPCSTR name)
     return name == nullptr ? nullptr : GetModuleHandleA(name);
 }
 
-// In a child: the game folder with the game's address library, the game, the
-// built DLL and a loader with `options`; the load's result goes on record.
-// Each case ends its child itself.
+// In a child: the game folder with the game's address library (with the
+// per-frame function moved, when asked), the game, the built DLL and a loader
+// with `options`; the load's result goes on record. Each case ends its child
+// itself.
 template <class Case>
-[[noreturn]] void InGameFolder(FakeLoader::Options options, Case inside)
+[[noreturn]] void InGameFolder(FakeLoader::Options options, Case inside,
+                               std::optional<std::uint64_t> perFrameFunctionOffset = std::nullopt)
 {
     const ScratchDirectory gameFolder;
-    FakeGame::WriteAddressLibrary(gameFolder.path());
+    FakeGame::WriteAddressLibrary(gameFolder.path(), perFrameFunctionOffset);
     FakeGame game(FakeGame::Addresses::LeftToThePluginDll);
     const PluginDll dll;
     FakeLoader loader(options);
@@ -107,6 +118,106 @@ void LoadWithoutTheExecutablesHandle()
             ChildRecord::Add("loader: " + call);
         }
         ChildRecord::Add(HookedCallBytes() == callBefore ? "call untouched" : "call patched");
+    });
+}
+
+void RecordHookedCallAtTheBox()
+{
+    ChildRecord::Add("call at the box: " + HookedCallBytes());
+}
+
+// A game the hook must not be written into: another plugin or another build
+// left another byte where the call was, or the address library puts the
+// per-frame function where there is no game code.
+struct WrongGame {
+    std::uint8_t atTheCall;
+    std::optional<std::uint64_t> perFrameFunctionOffset;
+    std::string message;
+};
+
+void PrintTo(const WrongGame& wrong, std::ostream* out)
+{
+    *out << std::hex << std::showbase << "call holding " << int{wrong.atTheCall} << ", per-frame function at ";
+    if (wrong.perFrameFunctionOffset) {
+        *out << *wrong.perFrameFunctionOffset;
+    } else {
+        *out << "its place";
+    }
+}
+
+void LoadIntoWrongGame(const WrongGame& wrong)
+{
+    InGameFolder(
+        {},
+        [&wrong](FakeGame&, const PluginDll& dll, FakeLoader& loader) {
+            FakeGame::SetPerFrameCallOpcode(wrong.atTheCall);
+            ChildRecord::Add(RecordMessageBoxW(dll.module, &RecordHookedCallAtTheBox)
+                                 ? "call before: " + HookedCallBytes()
+                                 : "no MessageBoxW import");
+            RecordLoad(dll, loader);
+        },
+        wrong.perFrameFunctionOffset);
+}
+
+BOOL WINAPI RefuseToChangeProtection(LPVOID, SIZE_T, DWORD, PDWORD)
+{
+    SetLastError(ERROR_INVALID_ADDRESS);
+    return FALSE;
+}
+
+// The call site cannot be made writable: the load goes on as before, the call
+// stays as it was.
+void LoadWithTheHookedCallWriteProtected(HMODULE plugin, const FakeLoader& loader, LoadFunction load)
+{
+    const bool replaced = ReplaceImport(plugin, "kernel32.dll", "VirtualProtect",
+                                        reinterpret_cast<void*>(&RefuseToChangeProtection)) != nullptr;
+    std::array<char, 32> site{};
+    std::snprintf(site.data(), site.size(), "0x%llX", static_cast<unsigned long long>(FakeGame::PerFrameCallSite()));
+    ChildRecord::Add(replaced ? std::string("call site at ") + site.data() : "no VirtualProtect import");
+    const auto before = HookedCallBytes();
+    ChildRecord::Add("load returned " + std::to_string(load(loader.loadInterface())));
+    ChildRecord::Add("last loader call: " + loader.calls().back());
+    ChildRecord::Add(HookedCallBytes() == before ? "call untouched" : "call patched");
+    std::exit(0);
+}
+
+void LoadWithTheHookedCallWriteProtected()
+{
+    InGameFolder({}, [](FakeGame&, const PluginDll& dll, FakeLoader& loader) {
+        LoadWithTheHookedCallWriteProtected(dll.module, loader, dll.load);
+    });
+}
+
+void LoadLinkedInWithLoggingOffAndTheHookedCallWriteProtected()
+{
+    const FakeGame game;
+    Settings.bLogging = false;
+    FakeLoader loader({});
+    LoadWithTheHookedCallWriteProtected(GetModuleHandleW(nullptr), loader, &ZorvikPlugin_Load);
+}
+
+using FlushFunction = BOOL(WINAPI*)(HANDLE, LPCVOID, SIZE_T);
+FlushFunction systemFlush = nullptr;
+
+BOOL WINAPI RecordFlush(HANDLE process, LPCVOID address, SIZE_T size)
+{
+    ChildRecord::Add(std::string("flushed ") +
+                     (GetProcessId(process) == GetCurrentProcessId() ? "this process" : "another process") +
+                     (reinterpret_cast<std::uintptr_t>(address) == FakeGame::PerFrameCallSite() ? " at the call site"
+                                                                                                : " elsewhere") +
+                     ", " + std::to_string(size) + " bytes, holding " + HookedCallBytes());
+    return systemFlush(process, address, size);
+}
+
+void LoadRecordingTheInstructionCacheFlush()
+{
+    InGameFolder({}, [](FakeGame&, const PluginDll& dll, FakeLoader& loader) {
+        systemFlush = reinterpret_cast<FlushFunction>(
+            ReplaceImport(dll.module, "kernel32.dll", "FlushInstructionCache", reinterpret_cast<void*>(&RecordFlush)));
+        ChildRecord::Add(systemFlush != nullptr ? "call before: " + HookedCallBytes()
+                                                : "no FlushInstructionCache import");
+        RecordLoad(dll, loader);
+        ChildRecord::Add("call after: " + HookedCallBytes());
     });
 }
 
@@ -213,6 +324,86 @@ TEST_F(PluginLoad, EndsTheGameWithABoxNamingTheCheckWhenTheAddressLibraryIsMissi
     EXPECT_THAT(lines[1], StartsWith("MessageBoxW owner=null type=0 caption=LumenveilHUD.dll text=REL\\ID.cpp(" +
                                      check[1].str() + "): Failed to find address library file: \\n"));
     EXPECT_THAT(lines[1], EndsWith("\\Data\\Zorvik\\Plugins\\versionlib-1-14-70-0-1.bin after 2 log lines"));
+}
+
+// Each case a child of its own, since a child re-runs its test from the start.
+class PluginLoadIntoWrongGame : public PluginLoad, public ::testing::WithParamInterface<WrongGame> {};
+
+TEST_P(PluginLoadIntoWrongGame, EndsTheGameNamingTheIDAndOffsetBeforeWritingAnything)
+{
+    const std::string& message = GetParam().message;
+    EXPECT_EXIT(LoadIntoWrongGame(GetParam()), ::testing::ExitedWithCode(1), "");
+    EXPECT_THAT(PluginLogMessages(), ElementsAre(kStartUpLine, "[critical] [Main.cpp] " + message));
+    const std::string last = LastLogLine();
+    std::smatch check;
+    ASSERT_TRUE(std::regex_search(last, check, std::regex(R"(\[critical\] \[Main\.cpp:(\d+)\] )"))) << last;
+    const auto lines = ChildRecord::Lines();
+    ASSERT_EQ(lines.size(), 3U);
+    EXPECT_THAT(lines[0], StartsWith("call before: "));
+    EXPECT_EQ(lines[1], "MessageBoxW owner=null type=0 caption=LumenveilHUD.dll text=Main.cpp(" + check[1].str() +
+                            "): " + message + " after 2 log lines");
+    EXPECT_EQ(lines[2], "call at the box: " + lines[0].substr(std::strlen("call before: ")))
+        << "nothing written to the call site";
+}
+
+constexpr std::uint64_t kInTheImagesHeaders = 0;
+constexpr std::uint64_t kFarBeyondAnyModule = 0x7000'0000'0000;
+constexpr std::uint8_t kJump = 0xE9;
+constexpr std::uint8_t kTwoByteOpcodeEscape = 0x0F;  // one digit without its leading zero
+
+INSTANTIATE_TEST_SUITE_P(
+    ForeignCodeOrAddress, PluginLoadIntoWrongGame,
+    ::testing::Values(
+        WrongGame{kJump, {}, "unexpected code at the hooked call: ID 153799 + 0x6F holds 0xE9, not a call (0xE8)"},
+        WrongGame{kTwoByteOpcodeEscape,
+                  {},
+                  "unexpected code at the hooked call: ID 153799 + 0x6F holds 0x0F, not a call (0xE8)"},
+        WrongGame{game_facts::kCallRel32Opcode, kInTheImagesHeaders,
+                  "unexpected address of the hooked call: ID 153799 + 0x6F lies outside the game's code"},
+        WrongGame{game_facts::kCallRel32Opcode, kFarBeyondAnyModule,
+                  "unexpected address of the hooked call: ID 153799 + 0x6F lies outside the game's code"}));
+
+constexpr const char* kHookNotInstalled =
+    "[error] [Main.cpp] the HUD hook was not installed: the game's call at ID 153799 + 0x6F could not be made "
+    "writable; the plugin stays loaded but never acts";
+
+// The trampoline's line, for the call site the child recorded.
+std::string BranchNotWritten(const std::string& siteRecord)
+{
+    return "[error] [Trampoline.cpp] VirtualProtect failed with code: 0x000001E7; the branch at " +
+           siteRecord.substr(std::strlen("call site at ")) + " was not written";
+}
+
+TEST_F(PluginLoad, StaysLoadedAndSaysTheHookIsMissingWhenTheCallCannotBeMadeWritable)
+{
+    EXPECT_EXIT(LoadWithTheHookedCallWriteProtected(), ::testing::ExitedWithCode(0), "");
+    const auto lines = ChildRecord::Lines();
+    ASSERT_EQ(lines.size(), 4U);
+    EXPECT_THAT(lines[0], StartsWith("call site at 0x"));
+    EXPECT_THAT(std::vector(lines.begin() + 1, lines.end()),
+                ElementsAre("load returned 1", "last loader call: RegisterListener(Zorvik)", "call untouched"));
+    EXPECT_THAT(PluginLogMessages(), ElementsAre(kStartUpLine, BranchNotWritten(lines[0]), kHookNotInstalled));
+}
+
+TEST_F(PluginLoad, SaysTheHookIsMissingWithLoggingOffToo)
+{
+    EXPECT_EXIT(LoadLinkedInWithLoggingOffAndTheHookedCallWriteProtected(), ::testing::ExitedWithCode(0), "");
+    const auto lines = ChildRecord::Lines();
+    ASSERT_EQ(lines.size(), 4U);
+    EXPECT_EQ(lines[3], "call untouched");
+    EXPECT_THAT(PluginLogMessages(), ElementsAre(BranchNotWritten(lines[0]), kHookNotInstalled));
+}
+
+TEST_F(PluginLoad, FlushesTheInstructionCacheForTheFiveBytesOfTheCallOnceWritten)
+{
+    EXPECT_EXIT(LoadRecordingTheInstructionCacheFlush(), ::testing::ExitedWithCode(0), "");
+    const auto lines = ChildRecord::Lines();
+    ASSERT_EQ(lines.size(), 4U);
+    const std::string after = lines[3].substr(std::strlen("call after: "));
+    EXPECT_NE(lines[0], "call before: " + after) << "the call was patched";
+    EXPECT_THAT(lines, ElementsAre(StartsWith("call before: E8 "),
+                                   "flushed this process at the call site, 5 bytes, holding " + after,
+                                   "load returned 1", StartsWith("call after: E8 ")));
 }
 
 TEST_F(PluginLoad, StampsTheFourTimersFromFourConsecutiveClockReadings)

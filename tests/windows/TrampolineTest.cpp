@@ -100,14 +100,14 @@ TEST_F(TrampolineNearExecutable, SharesOneStubPerDestinationAndLeavesTheRestAsIn
     const std::uintptr_t first = 0x1111'2222'3333'4444;
     const std::uintptr_t second = 0x5555'6666'7777'8888;
 
-    trampoline.write_5branch(SourceAt(0), first, 0xE8);
-    trampoline.write_5branch(SourceAt(8), first, 0xE9);
+    EXPECT_TRUE(trampoline.write_5branch(SourceAt(0), first, 0xE8));
+    EXPECT_TRUE(trampoline.write_5branch(SourceAt(8), first, 0xE9));
     EXPECT_EQ(trampoline.allocated_size(), kStub);
     EXPECT_EQ(BranchTarget(SourceAt(0)), Stub(0));
     EXPECT_EQ(BranchTarget(SourceAt(8)), Stub(0));
     EXPECT_EQ(Bytes(SourceAt(8))[0], 0xE9) << "the opcode is the caller's";
 
-    trampoline.write_5branch(SourceAt(16), second, 0xE8);
+    EXPECT_TRUE(trampoline.write_5branch(SourceAt(16), second, 0xE8));
     EXPECT_EQ(trampoline.allocated_size(), 2 * kStub);
     EXPECT_EQ(BranchTarget(SourceAt(16)), Stub(1));
     EXPECT_EQ(StubDestination(Stub(0)), first);
@@ -118,12 +118,13 @@ TEST_F(TrampolineNearExecutable, SharesOneStubPerDestinationAndLeavesTheRestAsIn
 TEST_F(TrampolineNearExecutable, HoldsEighteenStubsAndEndsTheProcessAtTheNineteenth)
 {
     for (std::size_t i = 0; i < 18; ++i) {
-        trampoline.write_5branch(SourceAt(0), kNeverRun + i, 0xE8);
+        EXPECT_TRUE(trampoline.write_5branch(SourceAt(0), kNeverRun + i, 0xE8));
         EXPECT_EQ(BranchTarget(SourceAt(0)), Stub(i)) << "stubs follow one another";
     }
     EXPECT_EQ(trampoline.allocated_size(), 18 * kStub);
 
-    EXPECT_FATAL(trampoline.write_5branch(SourceAt(0), kNeverRun + 18, 0xE8), "Failed to handle allocation request");
+    EXPECT_FATAL(static_cast<void>(trampoline.write_5branch(SourceAt(0), kNeverRun + 18, 0xE8)),
+                 "Failed to handle allocation request");
 }
 
 TEST(TrampolineReach, EndsTheProcessForASourceOutOfReachOfItsBlock)
@@ -134,7 +135,8 @@ TEST(TrampolineReach, EndsTheProcessForASourceOutOfReachOfItsBlock)
     ASSERT_GT(Address(top) - SourceAt(0), 0x1'0000'0000U);
     Zorvik::Trampoline trampoline("Test Trampoline");
     trampoline.assign_memory(top, kBlock, {});
-    EXPECT_FATAL(trampoline.write_5branch(SourceAt(0), kNeverRun, 0xE8), "displacement is out of range");
+    EXPECT_FATAL(static_cast<void>(trampoline.write_5branch(SourceAt(0), kNeverRun, 0xE8)),
+                 "displacement is out of range");
     VirtualFree(top, 0, MEM_RELEASE);
 }
 

@@ -1049,13 +1049,27 @@ std::uintptr_t FakeGame::PerFrameCallSite() noexcept
 }
 
 #ifdef _WIN32
-void FakeGame::WriteAddressLibrary(const std::filesystem::path& gameFolder)
+void FakeGame::SetPerFrameCallOpcode(std::uint8_t opcode)
+{
+    auto* site = reinterpret_cast<std::uint8_t*>(PerFrameCallSite());
+    DWORD protection = 0;
+    if (VirtualProtect(site, 1, PAGE_EXECUTE_READWRITE, &protection) == 0) {
+        std::fprintf(stderr, "FakeGame: the per-frame call site cannot be made writable\n");
+        std::abort();
+    }
+    *site = opcode;
+    VirtualProtect(site, 1, protection, &protection);
+}
+
+void FakeGame::WriteAddressLibrary(const std::filesystem::path& gameFolder,
+                                   std::optional<std::uint64_t> perFrameFunctionOffset)
 {
     const auto& module = REL::Module::get();
     const REL::Version version = module.version();
     addresslib::Writer writer({version[0], version[1], version[2], version[3]});
     for (const auto& [id, address] : GameAddresses()) {
-        writer.add(id, address - module.base());
+        const bool moved = id == game_facts::kPerFrameFunctionID && perFrameFunctionOffset;
+        writer.add(id, moved ? *perFrameFunctionOffset : address - module.base());
     }
     const auto plugins = gameFolder / "Data" / "Zorvik" / "Plugins";
     std::filesystem::create_directories(plugins);

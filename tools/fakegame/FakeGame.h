@@ -307,7 +307,14 @@ public:
 #ifdef _WIN32
     // Writes this executable's address library (every ID of the game's facts,
     // both store builds' file names) into a game folder's Data\Zorvik\Plugins.
-    static void WriteAddressLibrary(const std::filesystem::path& gameFolder);
+    // `perFrameFunctionOffset` gives the per-frame function another offset
+    // from the executable's base, as a damaged or foreign library may.
+    static void WriteAddressLibrary(const std::filesystem::path& gameFolder,
+                                    std::optional<std::uint64_t> perFrameFunctionOffset = std::nullopt);
+    // What another plugin or another build of the game may leave at the call
+    // site: `opcode` in its first byte (0xE9 for a jump), the displacement
+    // kept. game_facts::kCallRel32Opcode puts the call back.
+    static void SetPerFrameCallOpcode(std::uint8_t opcode);
 #endif
     // The address of the sound object passed to the sound function.
     [[nodiscard]] static const void* UISoundObject() noexcept;
