@@ -248,7 +248,10 @@ files_of_tree() {
 scripts/deps.sh
 mkdir -p "$logs"
 rm -f "$logs"/mutant-*.log
-trap 'if [[ -n ${current_file:-} ]]; then cp "$root/$current_file" "$copy/$current_file"; fi' EXIT
+# Each mutant starts from, and is undone to, the copy's own file: the
+# repository may change while a run goes on.
+original=$work/original
+trap 'if [[ -n ${current_file:-} ]]; then cp "$original" "$copy/$current_file"; fi' EXIT
 
 echo "== Preparing the scratch copy in ${work#"$root"/}"
 sync_copy
@@ -367,10 +370,11 @@ for row in "${selected[@]}"; do
   esac
   log=$logs/mutant-$number.log
   mutant_started=$SECONDS
+  cp "$copy/$file" "$original"
   current_file=$file
-  mutants_tool apply "$list" "$root" "$number" "$root/$file" "$copy/$file"
+  mutants_tool apply "$list" "$root" "$number" "$original" "$copy/$file"
   run_mutant "$number" "$file" "$log"
-  cp "$root/$file" "$copy/$file"
+  cp "$original" "$copy/$file"
   current_file=
   case $outcome in
     killed) killed=$((killed + 1)) ;;

@@ -164,3 +164,12 @@ TEST(AddressLibraryWriter, PacksHeaderThenTypeByteIdOperandAndOffsetOperand)
 }
 
 }  // namespace
+
+#ifndef _WIN32
+// The native stand-in of the address library fails as the game's does.
+TEST(NativeAddresses, AnUnknownIDIsTheFatalReportOfTheAddressLibrary)
+{
+    EXPECT_FATAL(static_cast<void>(REL::ID(999'999'999).address()),
+                 "Failed to find the id within the address library: 999999999");
+}
+#endif

@@ -99,6 +99,8 @@ void LoadThenSendMessages()
         ChildRecord::Add("other messages: " + std::to_string(game.registeredSinks.size()) + " sinks");
         loader.SendDataLoaded();
         ChildRecord::Add("data loaded: " + std::to_string(game.registeredSinks.size()) + " sinks");
+        loader.SendDataLoaded();
+        ChildRecord::Add("loaded again: " + std::to_string(game.registeredSinks.size()) + " sinks");
         const auto frames = FakeGame::FramesReached();
         const bool answered = FakeGame::RunFrame(41) == FakeGame::FrameAnswer(41);
         ChildRecord::Add(answered && FakeGame::FramesReached() == frames + 1 ? "frame through the hook" : "frame lost");
@@ -277,7 +279,7 @@ TEST_F(PluginLoad, InstallsOnTheDataLoadedMessageAndOnNoOther)
 {
     EXPECT_EXIT(LoadThenSendMessages(), ::testing::ExitedWithCode(0), "");
     EXPECT_THAT(ChildRecord::Lines(), ElementsAre("load returned 1", "other messages: 0 sinks", "data loaded: 8 sinks",
-                                                  "frame through the hook"));
+                                                  "loaded again: 8 sinks", "frame through the hook"));
     // Then the frame's decision writes its own lines.
     auto messages = PluginLogMessages();
     messages.resize(2);

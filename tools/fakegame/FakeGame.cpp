@@ -30,7 +30,9 @@
 // argument and the result pass through untouched; FakeGameFrame counts the
 // frame and answers from the argument, so a caller can tell the thunk kept
 // both. The 4-byte stack adjustment plus 0x6B filler bytes put the call at
-// 0x6F; FakeGame checks the byte there before any test relies on it.
+// 0x6F; FakeGame checks the byte there before any test relies on it. The
+// call's target is preceded by int3 padding, as the game's compiler pads
+// between functions, so a thunk that continues one byte off traps.
 extern "C" {
 std::uint64_t FakeMainLoopFunction(std::uint64_t token);
 std::uint64_t FakeGameFrame(std::uint64_t token);
@@ -48,10 +50,14 @@ FakeMainLoopFunction:
     .seh_stackalloc 40
     .seh_endprologue
     .fill 0x6B, 1, 0x90
-    call FakeGameFrame
+    call FakeGameFrameEntry
     addq $40, %rsp
     ret
     .seh_endproc
+    .p2align 4
+    .fill 15, 1, 0xCC
+FakeGameFrameEntry:
+    jmp FakeGameFrame
 )");
 #else
 asm(R"(
@@ -62,10 +68,14 @@ asm(R"(
 FakeMainLoopFunction:
     subq $40, %rsp
     .fill 0x6B, 1, 0x90
-    call FakeGameFrame
+    call FakeGameFrameEntry
     addq $40, %rsp
     ret
     .size FakeMainLoopFunction, .-FakeMainLoopFunction
+    .p2align 4
+    .fill 15, 1, 0xCC
+FakeGameFrameEntry:
+    jmp FakeGameFrame
 )");
 #endif
 
