@@ -2,6 +2,7 @@
 // game reaches them: through slot 1 of their virtual tables.
 
 #include "Events.h"
+#include "GameFacts.h"
 #include "HUDState.h"
 #include "Settings.h"
 #include "UpdateHUD.h"
@@ -26,17 +27,10 @@ using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-// The game's event sources, by address-library ID.
-constexpr std::uint64_t kSaveLoadSource = 129747;
-constexpr std::uint64_t kSubtitleHiddenSource = 133630;
-constexpr std::uint64_t kSubtitleShownSource = 133631;
-constexpr std::uint64_t kLocationTextSource = 138717;
-constexpr std::uint64_t kTraitDiscoverySource = 138718;
-constexpr std::uint64_t kMissionWidgetSource = 138666;
-constexpr std::uint64_t kLevelUpSource = 138448;
-
-// The form IDs of the quests and actor values the plugin looks up.
-const std::vector<std::uint32_t> kFormLookups{0x24EF9C, 0x3448, 0x2D4, 0x2D5, 0x24021};
+// The form IDs of the quests and actor values the plugin looks up, in order.
+const std::vector<std::uint32_t> kFormLookups{game_facts::kMQ305FormID, game_facts::kMQ301FormID,
+                                              game_facts::kHealthFormID, game_facts::kOxygenFormID,
+                                              game_facts::kBoostPackFormID};
 
 constexpr Clock::Nanoseconds kMs = Clock::FromMilliseconds(1);
 
@@ -247,7 +241,7 @@ TEST_F(EventSinks, ASaveLoadedRereadsTheSettingsAndFromThePauseOrMainMenuResetsT
         HUDState.ToggleKeyHoldTime = 150;
         HUDState.LastTogglePressTime = 5;
 
-        EXPECT_EQ(game.RaiseEvent(kSaveLoadSource), 1);
+        EXPECT_EQ(game.RaiseEvent(game_facts::kSaveLoadSourceID), 1);
         EXPECT_THAT(log.lines(), Contains("[info] [ProcessEvent]  --> SaveLoadEvent"));
         EXPECT_EQ(Settings.iKeepHUDShownMS, 1234);
         EXPECT_FALSE(HUDState.SubtitlesPlaying);
@@ -273,12 +267,12 @@ TEST_F(EventSinks, AHiddenSubtitleDecidesWhileItStillCountsThenDrops)
         SCOPED_TRACE(showInSubtitles);
         StartOver();
         Settings.bShowInSubtitles = showInSubtitles;
-        EXPECT_EQ(game.RaiseEvent(kSubtitleShownSource), 1);
+        EXPECT_EQ(game.RaiseEvent(game_facts::kSubtitleShownSourceID), 1);
         EXPECT_TRUE(HUDState.SubtitlesPlaying) << "shown whatever the settings";
         HUDState.HUDRequest = kHUDRequestEnable;  // a pending enable the sink drops before it decides
         log.clear();
 
-        EXPECT_EQ(game.RaiseEvent(kSubtitleHiddenSource), 1);
+        EXPECT_EQ(game.RaiseEvent(game_facts::kSubtitleHiddenSourceID), 1);
         EXPECT_FALSE(HUDState.SubtitlesPlaying);
         EXPECT_EQ(HUDState.HUDRequest, kHUDRequestEnable);
         if (showInSubtitles) {
@@ -300,10 +294,12 @@ TEST_F(EventSinks, ALongMessageRequestsTheHUDWhileItsSettingIsOnAndALevelUpAlway
         const char* text;
     };
     const Case cases[] = {
-        {kLocationTextSource, &SettingsRecord::bShowLocationDiscovered, "LocationTextEvent"},
-        {kTraitDiscoverySource, &SettingsRecord::bShowPlanetTraitDiscovered, "TraitDiscoveryTextEvent"},
-        {kMissionWidgetSource, &SettingsRecord::bShowMissionActive, "HUDNotification_MissionActiveWidgetUpdate"},
-        {kLevelUpSource, nullptr, "LevelUp_OnWidgetShown"},
+        {game_facts::kLocationTextSourceID, &SettingsRecord::bShowLocationDiscovered, "LocationTextEvent"},
+        {game_facts::kTraitDiscoveryTextSourceID, &SettingsRecord::bShowPlanetTraitDiscovered,
+         "TraitDiscoveryTextEvent"},
+        {game_facts::kMissionActiveWidgetSourceID, &SettingsRecord::bShowMissionActive,
+         "HUDNotification_MissionActiveWidgetUpdate"},
+        {game_facts::kLevelUpWidgetSourceID, nullptr, "LevelUp_OnWidgetShown"},
     };
     for (const Case& row : cases) {
         for (const bool on : {true, false}) {
