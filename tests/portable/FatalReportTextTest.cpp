@@ -19,6 +19,8 @@ TEST(SourcePathNormalForm, UsesBackslashesAndResolvesDotElements)
     EXPECT_EQ(normalize_source_path("a/b/.."), "a\\");
     EXPECT_EQ(normalize_source_path("a/.."), ".");
     EXPECT_EQ(normalize_source_path(""), "");
+    EXPECT_EQ(normalize_source_path("C:"), "C:") << "a bare drive is a root name";
+    EXPECT_EQ(normalize_source_path("C:a/../b.cpp"), "C:b.cpp");
 }
 
 TEST(SourcePathShortening, KeepsWhatLiesBelowTheFirstIncludeOrSrcFolder)

@@ -2,6 +2,7 @@
 
 #include "Zorvik/FatalError.h"
 #include "Zorvik/Logger.h"
+#include "support/LogCapture.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -27,14 +28,18 @@
         EXPECT_THAT(lastLine, ::testing::HasSubstr(message));      \
     } while (false)
 #else
-// The native build's fatal report raises an exception with its message.
-#define EXPECT_FATAL(statement, message)                              \
-    do {                                                              \
-        try {                                                         \
-            statement;                                                \
-            ADD_FAILURE() << "no fatal report from: " #statement;     \
-        } catch (const ::Zorvik::detail::fatal_error& fatal) {        \
-            EXPECT_THAT(fatal.what(), ::testing::HasSubstr(message)); \
-        }                                                             \
+// The native build's fatal report logs its critical line, then raises an
+// exception with its message.
+#define EXPECT_FATAL(statement, message)                                                                             \
+    do {                                                                                                             \
+        LogCapture fatalLog;                                                                                         \
+        try {                                                                                                        \
+            statement;                                                                                               \
+            ADD_FAILURE() << "no fatal report from: " #statement;                                                    \
+        } catch (const ::Zorvik::detail::fatal_error& fatal) {                                                       \
+            EXPECT_THAT(fatal.what(), ::testing::HasSubstr(message));                                                \
+            EXPECT_THAT(fatalLog.lines(), ::testing::Contains(::testing::AllOf(::testing::StartsWith("[critical] "), \
+                                                                               ::testing::HasSubstr(message))));     \
+        }                                                                                                            \
     } while (false)
 #endif
