@@ -7,13 +7,13 @@
 #include "REL/ID.h"
 #include "REL/Module.h"
 #include "Zorvik/API.h"
+#include "Zorvik/BranchTarget.h"
 #include "Zorvik/Logger.h"
 #include "Zorvik/Trampoline.h"
 #include "game/IDs.h"
 
 #include <windows.h>
 
-#include <cstring>
 #include <string>
 
 namespace {
@@ -73,11 +73,7 @@ void RequireCallAt(std::uintptr_t callSite)
 {
     const std::uintptr_t callSite = REL::ID(RE::ID::MainLoopFunction).address() + RE::ID::kMainLoopCallOffset;
     RequireCallAt(callSite);
-    std::int32_t displacement = 0;
-    std::memcpy(&displacement, reinterpret_cast<const void*>(callSite + 1), sizeof(displacement));
-    // A negative displacement wraps, as the processor computes the target.
-    HookedCallTarget =
-        reinterpret_cast<void*>(callSite + 5 + static_cast<std::uintptr_t>(static_cast<std::intptr_t>(displacement)));
+    HookedCallTarget = reinterpret_cast<void*>(Zorvik::branch_target(callSite));
     return Zorvik::GetTrampoline().write_5branch(callSite, reinterpret_cast<std::uintptr_t>(&HookedCallThunk),
                                                  kCallOpcode);
 }

@@ -181,8 +181,14 @@ Verdict WalkRules()
     return kNoRule;
 }
 
+// A hide already queued keeps its stamp: a hide rule fires on every pass
+// while its menu is open, and stamping it anew each time would restart the
+// delay the hide waits on, so the HUD it hides would never go.
 void QueueHide()
 {
+    if (HUDState.HUDRequest == kHUDRequestDisableQueued) {
+        return;
+    }
     HUDState.HUDQueuedToDisableTime = Clock::Now();
     HUDState.HUDRequest = kHUDRequestDisableQueued;
 }
@@ -233,12 +239,7 @@ void UpdateHUD()
             return;
         case Verdict::Kind::Hide:
             LOG_INFO("result = [hide] | {}", verdict.reason);
-            // A hide rule fires on every pass while its menu is open: stamping
-            // it anew each time would restart the delay the hide waits on, and
-            // the HUD it hides would never go.
-            if (HUDState.HUDRequest != kHUDRequestDisableQueued) {
-                QueueHide();
-            }
+            QueueHide();
             return;
         case Verdict::Kind::Exit:
             return;

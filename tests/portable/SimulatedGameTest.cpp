@@ -3,6 +3,7 @@
 // exercised by the sinks' own tests.)
 
 #include "FakeGame.h"
+#include "Zorvik/BranchTarget.h"
 #include "support/FakeGameTest.h"
 
 #include <gtest/gtest.h>
@@ -18,10 +19,8 @@ std::pair<std::uint8_t, std::uintptr_t> CallAtHookedOffset()
 {
     const std::uintptr_t site = FakeGame::PerFrameFunction() + 0x6F;  // the game's call site
     std::uint8_t opcode = 0;
-    std::int32_t displacement = 0;
     std::memcpy(&opcode, reinterpret_cast<const void*>(site), 1);
-    std::memcpy(&displacement, reinterpret_cast<const void*>(site + 1), sizeof(displacement));
-    return {opcode, site + 5 + static_cast<std::uintptr_t>(static_cast<std::intptr_t>(displacement))};
+    return {opcode, Zorvik::branch_target(site)};
 }
 
 class SimulatedGame : public FakeGameTest {};

@@ -1,4 +1,5 @@
 #include "REL/Module.h"
+#include "Zorvik/BranchTarget.h"
 #include "Zorvik/Trampoline.h"
 #include "support/ExpectFatal.h"
 
@@ -49,14 +50,6 @@ std::uintptr_t SourceAt(std::size_t offset)
     return reinterpret_cast<std::uintptr_t>(&trampoline_test_sources) + offset;
 }
 
-// Where the 5-byte branch at `source` goes.
-std::uintptr_t BranchTarget(std::uintptr_t source)
-{
-    std::int32_t displacement = 0;
-    std::memcpy(&displacement, Bytes(source + 1), sizeof(displacement));
-    return source + 5 + static_cast<std::uintptr_t>(static_cast<std::intptr_t>(displacement));
-}
-
 std::uint64_t StubDestination(std::uintptr_t stub)
 {
     std::uint64_t destination = 0;
@@ -103,13 +96,13 @@ TEST_F(TrampolineNearExecutable, SharesOneStubPerDestinationAndLeavesTheRestAsIn
     EXPECT_TRUE(trampoline.write_5branch(SourceAt(0), first, 0xE8));
     EXPECT_TRUE(trampoline.write_5branch(SourceAt(8), first, 0xE9));
     EXPECT_EQ(trampoline.allocated_size(), kStub);
-    EXPECT_EQ(BranchTarget(SourceAt(0)), Stub(0));
-    EXPECT_EQ(BranchTarget(SourceAt(8)), Stub(0));
+    EXPECT_EQ(Zorvik::branch_target(SourceAt(0)), Stub(0));
+    EXPECT_EQ(Zorvik::branch_target(SourceAt(8)), Stub(0));
     EXPECT_EQ(Bytes(SourceAt(8))[0], 0xE9) << "the opcode is the caller's";
 
     EXPECT_TRUE(trampoline.write_5branch(SourceAt(16), second, 0xE8));
     EXPECT_EQ(trampoline.allocated_size(), 2 * kStub);
-    EXPECT_EQ(BranchTarget(SourceAt(16)), Stub(1));
+    EXPECT_EQ(Zorvik::branch_target(SourceAt(16)), Stub(1));
     EXPECT_EQ(StubDestination(Stub(0)), first);
     EXPECT_EQ(StubDestination(Stub(1)), second);
     EXPECT_TRUE(AllInt3(Stub(2), Stub(0) + kBlock));
@@ -119,7 +112,7 @@ TEST_F(TrampolineNearExecutable, HoldsEighteenStubsAndEndsTheProcessAtTheNinetee
 {
     for (std::size_t i = 0; i < 18; ++i) {
         EXPECT_TRUE(trampoline.write_5branch(SourceAt(0), kNeverRun + i, 0xE8));
-        EXPECT_EQ(BranchTarget(SourceAt(0)), Stub(i)) << "stubs follow one another";
+        EXPECT_EQ(Zorvik::branch_target(SourceAt(0)), Stub(i)) << "stubs follow one another";
     }
     EXPECT_EQ(trampoline.allocated_size(), 18 * kStub);
 

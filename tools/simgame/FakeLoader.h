@@ -46,7 +46,6 @@ public:
     // "GetHandle", "QueryInterface(1)", "AllocateBranchSpace(256)",
     // "RegisterListener(Zorvik)", ... in the order the plugin called them.
     [[nodiscard]] const std::vector<std::string>& calls() const noexcept { return calls_; }
-    [[nodiscard]] Listener listener() const noexcept { return listener_; }
 
     // The branch space handed out, empty when none was asked for.
     [[nodiscard]] std::uintptr_t branchSpace() const noexcept { return branchSpaceGiven_; }

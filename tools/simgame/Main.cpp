@@ -11,6 +11,7 @@
 #include "Session.h"
 #include "SessionFiles.h"
 #include "SimOptions.h"
+#include "Zorvik/BranchTarget.h"
 #include "Zorvik/PluginVersionData.h"
 
 #include <windows.h>
@@ -18,7 +19,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -36,14 +36,6 @@ std::filesystem::path ProgramFolder()
     const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     path.resize(length);
     return std::filesystem::path(path).parent_path();
-}
-
-// The absolute target of the 5-byte call at `site`.
-std::uintptr_t CallTarget(std::uintptr_t site)
-{
-    std::int32_t displacement = 0;
-    std::memcpy(&displacement, reinterpret_cast<const void*>(site + 1), sizeof(displacement));
-    return site + 5 + static_cast<std::uintptr_t>(static_cast<std::intptr_t>(displacement));
 }
 
 // The newest log file in the plugin's log folder.
@@ -120,7 +112,7 @@ void CheckPatchedCall(sim::Timeline& timeline, const FakeLoader& loader, bool se
                       std::uintptr_t originalTarget)
 {
     const std::uintptr_t site = HookedCallSite();
-    const std::uintptr_t target = CallTarget(site);
+    const std::uintptr_t target = Zorvik::branch_target(site);
     const bool inLoaderSpace = loader.branchSpace() != 0 && target >= loader.branchSpace() &&
                                target < loader.branchSpace() + loader.branchSpaceSize();
     timeline.Check(*reinterpret_cast<const std::uint8_t*>(site) == 0xE8 && target != originalTarget,
@@ -253,7 +245,7 @@ int main(int argc, char** argv)
                 record->name.data(), version.major, version.minor, version.patch, version.build);
 
     sim::Timeline timeline;
-    const std::uintptr_t originalTarget = CallTarget(HookedCallSite());
+    const std::uintptr_t originalTarget = Zorvik::branch_target(HookedCallSite());
 
     FakeLoader loader(options.loader);
     timeline.Step("the loader calls ZorvikPlugin_Load");
