@@ -4,10 +4,10 @@
 // counted through a replaced global operator new and reported per call.
 
 #include "FakeGame.h"
-#include "HUDState.h"
-#include "Settings.h"
-#include "UpdateHUD.h"
 #include "game/IDs.h"
+#include "hud/HUDState.h"
+#include "hud/UpdateHUD.h"
+#include "settings/Settings.h"
 
 #include <benchmark/benchmark.h>
 

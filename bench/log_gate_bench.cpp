@@ -3,7 +3,7 @@
 
 #include "Clock.h"
 #include "PluginLog.h"
-#include "Settings.h"
+#include "settings/Settings.h"
 
 #include <benchmark/benchmark.h>
 #include <spdlog/sinks/null_sink.h>

@@ -2,8 +2,8 @@
 // the C library's own conversion, and whole reloads fed from the input.
 
 #include "FuzzSupport.h"
-#include "SettingValueParsers.h"
-#include "Settings.h"
+#include "settings/SettingValueParsers.h"
+#include "settings/Settings.h"
 
 #include <cerrno>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // fixed point, uses only backslashes, and the short form is a tail of it.
 
 #include "FuzzSupport.h"
-#include "Zorvik/FatalReportText.h"
+#include "Zorvik/FatalReportPortable.h"
 
 #include <cstdint>
 #include <cstdio>

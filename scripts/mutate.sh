@@ -6,7 +6,7 @@
 # Not part of CI: a full run takes tens of minutes.
 #
 #   scripts/mutate.sh                      every mutant of the list
-#   scripts/mutate.sh src/Events.cpp       the mutants of one file
+#   scripts/mutate.sh src/events/Events.cpp the mutants of one file
 #   scripts/mutate.sh toggle 12 31         mutants whose file or description
 #                                          contains a word, or by number
 #   scripts/mutate.sh --list [selection]   prints the mutants; builds nothing

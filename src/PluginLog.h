@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Settings.h"
+#include "settings/Settings.h"
 
 #include <spdlog/spdlog.h>
 

@@ -79,7 +79,4 @@ static_assert(sizeof(void*) == 8 && offsetof(MenuOpenCloseEvent, opening) == 8);
     return std::string_view(static_cast<const char*>(entry) + kCharacters);
 }
 
-// Registers a sink with an event source of the game.
-void RegisterSink(void* source, BSTEventDetail::SinkBase* sink);
-
 }  // namespace RE

@@ -1,33 +1,81 @@
 #pragma once
 
+#include "REL/ID.h"
+#include "game/IDs.h"
 #include "game/Objects.h"
 
 #include <cstdint>
 
-// The game's functions and globals, each reached through its address-library
-// ID (game/IDs.h). Signatures are the arguments and results the plugin relies
-// on; every call goes to the running game.
+// The game's functions and globals, each declared once: its address-library
+// ID (game/IDs.h) and the signature the plugin calls it with, the arguments
+// and results it relies on. Every call goes to the running game.
 namespace RE {
 
-// Globals: the pointer stored at the ID's address, read on every call.
-[[nodiscard]] UI* GetUISingleton();
-[[nodiscard]] Actor* GetPlayerCharacter();
-[[nodiscard]] AutoAim* GetAutoAimSingleton();
+// A game function. Its address is resolved on the first call and kept: it
+// does not move while the game runs, and a per-frame call must not search
+// the address library.
+template <std::uint64_t ID, class Signature>
+struct GameFunction;
 
-[[nodiscard]] TESForm* LookupFormByID(std::uint32_t formID);
-[[nodiscard]] bool IsStageDone(TESQuest* quest, std::uint16_t stage);
-[[nodiscard]] bool IsSneaking(Actor* player);
-[[nodiscard]] bool IsJumping(Actor* player);
-[[nodiscard]] bool IsOverencumbered(Actor* player);
-[[nodiscard]] bool HostileActorsNear();
-void GetActorValuePercent(Actor** player, ActorValueInfo* actorValue, std::uint64_t zero, float* percent);
-void GetPlayerVehicleValue(Actor** player, std::uint64_t zero1, std::uint64_t zero2, float* value);
-[[nodiscard]] bool IsGameMenuPaused();
-[[nodiscard]] bool IsMenuOpen(UI* ui, const GameString* name);
-void MakeGameString(GameString* handle, const char* text, std::uint64_t zero);
-void ReleaseGameString(GameString* handle);
-void SetHUDMenusVisible(void* zero1, void* zero2, void* zero3, bool show);
-void PlayUISound(std::uint32_t* out, const char* soundEditorID, void* soundObject, double volume);
+template <std::uint64_t ID, class Result, class... Args>
+struct GameFunction<ID, Result(Args...)> {
+    Result operator()(Args... args) const
+    {
+        static const auto function = reinterpret_cast<Result (*)(Args...)>(REL::ID(ID).address());
+        return function(args...);
+    }
+};
+
+// A game global holding a pointer to one of the game's objects, read anew on
+// every call: the game may replace the object.
+enum class Resolution { OnFirstUse, OnEveryCall };
+
+template <std::uint64_t ID, class Object, Resolution When>
+struct GameGlobal {
+    [[nodiscard]] Object* operator()() const { return *reinterpret_cast<Object* const*>(Address()); }
+
+private:
+    static std::uintptr_t Address()
+    {
+        if constexpr (When == Resolution::OnFirstUse) {
+            static const std::uintptr_t address = REL::ID(ID).address();
+            return address;
+        } else {
+            return REL::ID(ID).address();
+        }
+    }
+};
+
+inline constexpr GameGlobal<ID::UISingleton, UI, Resolution::OnFirstUse> GetUISingleton{};
+inline constexpr GameGlobal<ID::PlayerCharacter, Actor, Resolution::OnFirstUse> GetPlayerCharacter{};
+inline constexpr GameGlobal<ID::AutoAimSingleton, AutoAim, Resolution::OnEveryCall> GetAutoAimSingleton{};
+
+inline constexpr GameFunction<ID::LookupFormByID, TESForm*(std::uint32_t formID)> LookupFormByID{};
+inline constexpr GameFunction<ID::IsStageDone, bool(TESQuest* quest, std::uint16_t stage)> IsStageDone{};
+inline constexpr GameFunction<ID::IsSneaking, bool(Actor* player)> IsSneaking{};
+inline constexpr GameFunction<ID::IsJumping, bool(Actor* player)> IsJumping{};
+inline constexpr GameFunction<ID::IsOverencumbered, bool(Actor* player)> IsOverencumbered{};
+inline constexpr GameFunction<ID::HostileActorsNear, bool()> HostileActorsNear{};
+inline constexpr GameFunction<ID::GetActorValuePercent,
+                              void(Actor** player, ActorValueInfo* actorValue, std::uint64_t zero, float* percent)>
+    GetActorValuePercent{};
+inline constexpr GameFunction<ID::GetPlayerVehicleValue,
+                              void(Actor** player, std::uint64_t zero1, std::uint64_t zero2, float* value)>
+    GetPlayerVehicleValue{};
+inline constexpr GameFunction<ID::IsGameMenuPaused, bool()> IsGameMenuPaused{};
+inline constexpr GameFunction<ID::IsMenuOpen, bool(UI* ui, const GameString* name)> IsMenuOpen{};
+inline constexpr GameFunction<ID::MakeGameString, void(GameString* handle, const char* text, std::uint64_t zero)>
+    MakeGameString{};
+inline constexpr GameFunction<ID::ReleaseGameString, void(GameString* handle)> ReleaseGameString{};
+inline constexpr GameFunction<ID::SetHUDMenusVisible, void(void* zero1, void* zero2, void* zero3, bool show)>
+    SetHUDMenusVisible{};
+inline constexpr GameFunction<ID::PlayUISound,
+                              void(std::uint32_t* out, const char* soundEditorID, void* soundObject, double volume)>
+    PlayUISound{};
+// Registers a sink with an event source of the game.
+inline constexpr GameFunction<ID::RegisterSink, void(void* source, void* sink)> RegisterSink{};
+
+// The sound object passed to PlayUISound: an object of the game, not a pointer to one.
 [[nodiscard]] void* GetUISoundObject();
 // An event source of the game: the function at `id` returns it.
 [[nodiscard]] void* GetEventSource(std::uint64_t id);

@@ -1,6 +1,6 @@
 #include "REL/Module.h"
 
-#include "REL/ModuleImage.h"
+#include "REL/ModulePortable.h"
 #include "Zorvik/Logger.h"
 #include "Zorvik/TextEncoding.h"
 

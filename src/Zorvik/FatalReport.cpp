@@ -1,4 +1,4 @@
-#include "Zorvik/FatalReportText.h"
+#include "Zorvik/FatalReportPortable.h"
 #include "Zorvik/Logger.h"
 #include "Zorvik/OwnModule.h"
 #include "Zorvik/TextEncoding.h"

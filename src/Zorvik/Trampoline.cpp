@@ -2,7 +2,7 @@
 
 #include "REL/Module.h"
 #include "Zorvik/Logger.h"
-#include "Zorvik/TrampolineBounds.h"
+#include "Zorvik/TrampolinePortable.h"
 
 #include <windows.h>
 

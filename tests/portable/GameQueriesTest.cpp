@@ -1,8 +1,8 @@
 #include "GameFacts.h"
-#include "GamePointers.h"
-#include "GameQueries.h"
 #include "Helpers.h"
-#include "Settings.h"
+#include "hud/CachedGameObjects.h"
+#include "hud/GameQueries.h"
+#include "settings/Settings.h"
 #include "support/FakeGameTest.h"
 
 #include <fmt/format.h>

@@ -1,7 +1,7 @@
-#include "GamePointers.h"
-#include "HUDState.h"
-#include "MenuGating.h"
-#include "Settings.h"
+#include "hud/CachedGameObjects.h"
+#include "hud/HUDState.h"
+#include "hud/MenuGating.h"
+#include "settings/Settings.h"
 #include "support/FakeGameTest.h"
 
 #include <gmock/gmock.h>

@@ -1,4 +1,4 @@
-#include "REL/ModuleImage.h"
+#include "REL/ModulePortable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
-#include "Settings.h"
+#include "settings/Settings.h"
+#include "support/SettingsFileStandIn.h"
 #include "support/SettingsFixture.h"
 
 #include <gmock/gmock.h>
@@ -13,29 +14,14 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-// The file's values for one reload; keys missing from the map have no value.
-std::map<std::string, std::string> fileValues;
-
-std::string ReadFromMap(std::string fileName, std::string section, std::string key)
-{
-    EXPECT_EQ(fileName, "LumenveilHUD");
-    EXPECT_EQ(section, "Settings");
-    const auto found = fileValues.find(key);
-    return found == fileValues.end() ? std::string() : found->second;
-}
-
 class Reload : public SettingsFixture {
 protected:
-    void SetUp() override
+    // One reload with these values in the file; keys missing from the map
+    // have no value.
+    static void ReloadWith(std::map<std::string, std::string> values)
     {
-        SettingsFixture::SetUp();
-        fileValues.clear();
-    }
-
-    void ReloadWith(std::map<std::string, std::string> values)
-    {
-        fileValues = std::move(values);
-        ReloadINI(&ReadFromMap);
+        const SettingsFileStandIn file(std::move(values));
+        ReloadINI();
     }
 };
 
@@ -58,6 +44,17 @@ TEST_F(Reload, AKeyWithoutValueTakesItsReloadDefault)
     EXPECT_EQ(Settings.iHUDToggle, 0);
     EXPECT_EQ(Settings.iHUDToggleMinRequiredTimeSinceLastTogglePress, 300);
     EXPECT_EQ(Settings.iHUDToggleMinHoldTime, 300);
+}
+
+// A key's initial value and its reload default are written in two places;
+// they agree but for the two that the first reload changes on purpose.
+TEST_F(Reload, ReloadDefaultsAreTheInitialValuesButForLoggingAndTheVehicleAimKey)
+{
+    ReloadWith({});
+    SettingsRecord expected{};
+    expected.bLogging = false;
+    expected.iVehicleAimKeyDown = 0;
+    EXPECT_TRUE(Settings == expected);
 }
 
 TEST_F(Reload, LogsEveryKeyInOrderWithItsLabelAndStoredValue)

@@ -1,4 +1,4 @@
-#include "SettingValueParsers.h"
+#include "settings/SettingValueParsers.h"
 
 #include <gtest/gtest.h>
 

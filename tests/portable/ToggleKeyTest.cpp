@@ -1,7 +1,7 @@
-#include "GamePointers.h"
-#include "HUDState.h"
-#include "Settings.h"
-#include "ToggleKey.h"
+#include "hud/CachedGameObjects.h"
+#include "hud/HUDState.h"
+#include "hud/ToggleKey.h"
+#include "settings/Settings.h"
 #include "support/FakeGameTest.h"
 
 #include <gmock/gmock.h>

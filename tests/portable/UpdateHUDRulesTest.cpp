@@ -1,5 +1,5 @@
-#include "HUDState.h"
-#include "Settings.h"
+#include "hud/HUDState.h"
+#include "settings/Settings.h"
 #include "support/FakeGameTest.h"
 
 #include <gmock/gmock.h>

@@ -1,6 +1,6 @@
-#include "HUDState.h"
-#include "Settings.h"
-#include "UpdateHUD.h"
+#include "hud/HUDState.h"
+#include "hud/UpdateHUD.h"
+#include "settings/Settings.h"
 #include "support/FakeGameTest.h"
 
 #include <gmock/gmock.h>

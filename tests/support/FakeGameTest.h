@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FakeGame.h"
-#include "UpdateHUD.h"
+#include "hud/UpdateHUD.h"
 #include "support/LogCapture.h"
 
 #include <gmock/gmock.h>

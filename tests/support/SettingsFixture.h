@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Settings.h"
+#include "settings/Settings.h"
 #include "support/LogCapture.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "HookedCall.h"
-#include "Settings.h"
+#include "entry/HookedCall.h"
+#include "settings/Settings.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

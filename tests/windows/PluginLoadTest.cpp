@@ -1,7 +1,7 @@
 #include "FakeGame.h"
 #include "FakeLoader.h"
-#include "HUDState.h"
-#include "Settings.h"
+#include "hud/HUDState.h"
+#include "settings/Settings.h"
 #include "support/ChildRecord.h"
 #include "support/ImportReplacement.h"
 #include "support/MessageBoxRecorder.h"
@@ -342,8 +342,8 @@ TEST_P(PluginLoadIntoWrongGame, EndsTheGameNamingTheIDAndOffsetBeforeWritingAnyt
     const auto lines = ChildRecord::Lines();
     ASSERT_EQ(lines.size(), 3U);
     EXPECT_THAT(lines[0], StartsWith("call before: "));
-    EXPECT_EQ(lines[1], "MessageBoxW owner=null type=0 caption=LumenveilHUD.dll text=Main.cpp(" + check[1].str() +
-                            "): " + message + " after 2 log lines");
+    EXPECT_EQ(lines[1], "MessageBoxW owner=null type=0 caption=LumenveilHUD.dll text=entry\\Main.cpp(" +
+                            check[1].str() + "): " + message + " after 2 log lines");
     EXPECT_EQ(lines[2], "call at the box: " + lines[0].substr(std::strlen("call before: ")))
         << "nothing written to the call site";
 }

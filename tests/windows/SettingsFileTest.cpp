@@ -1,4 +1,4 @@
-#include "Settings.h"
+#include "settings/Settings.h"
 #include "support/PluginIniFile.h"
 #include "support/ScratchDirectory.h"
 #include "support/SettingsFixture.h"

@@ -1,10 +1,10 @@
 #include "FakeGame.h"
 
-#include "GamePointers.h"
-#include "HUDState.h"
-#include "KeyState.h"
 #include "REL/ID.h"
-#include "Settings.h"
+#include "hud/CachedGameObjects.h"
+#include "hud/HUDState.h"
+#include "hud/KeyState.h"
+#include "settings/Settings.h"
 
 #ifdef _WIN32
 #include "AddressLibraryWriter.h"

@@ -12,7 +12,7 @@
 // tab-separated; booleans 0 or 1, integers in decimal, floats as "f" and the
 // eight hexadecimal digits of their bits, so that -0 and every rounding show.
 
-#include "Settings.h"
+#include "settings/Settings.h"
 
 #include <spdlog/sinks/null_sink.h>
 #include <spdlog/spdlog.h>

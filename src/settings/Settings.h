@@ -52,5 +52,9 @@ using IniValueReader = std::string (*)(std::string fileName, std::string section
 // Tests and the native build give it a reader of their own.
 void ReloadINI(IniValueReader read);
 
-// Re-reads the settings file through ReadIniValue (on every save/load event).
+// Where ReloadINI() reads: the settings file in the game's folder
+// (ReadIniValue). A test puts a reader of its own here.
+extern IniValueReader SettingsFileReader;
+
+// Re-reads the settings through SettingsFileReader (on every save/load event).
 void ReloadINI();

@@ -1,15 +1,14 @@
-#include "Events.h"
+#include "events/Events.h"
 
-#include "GamePointers.h"
-#include "GameQueries.h"
-#include "HUDState.h"
 #include "Helpers.h"
-#include "MenuGating.h"
 #include "PluginLog.h"
-#include "Settings.h"
-#include "UpdateHUD.h"
 #include "game/Functions.h"
-#include "game/IDs.h"
+#include "hud/CachedGameObjects.h"
+#include "hud/GameQueries.h"
+#include "hud/HUDState.h"
+#include "hud/MenuGating.h"
+#include "hud/UpdateHUD.h"
+#include "settings/Settings.h"
 
 #include <algorithm>
 #include <array>
@@ -178,20 +177,6 @@ BSEventNotifyControl LumenveilMenusMenuOpenCloseEventClass::ProcessEvent(const R
         HUDState.WeaponDrawnOnMonocleOpen = false;
     }
     return BSEventNotifyControl::kContinue;
-}
-
-void RegisterSinks()
-{
-    if (RE::UI* ui = RE::GetUISingleton(); ui != nullptr) {
-        RE::RegisterSink(RE::MenuOpenCloseSource(ui), &menuOpenCloseSink);
-    }
-    RE::RegisterSink(RE::GetEventSource(RE::ID::SaveLoadEventSource), &saveLoadSink);
-    RE::RegisterSink(RE::GetEventSource(RE::ID::SubtitleHiddenEventSource), &hideSubtitleSink);
-    RE::RegisterSink(RE::GetEventSource(RE::ID::SubtitleShownEventSource), &showSubtitleSink);
-    RE::RegisterSink(RE::GetEventSource(RE::ID::LocationTextEventSource), &locationTextSink);
-    RE::RegisterSink(RE::GetEventSource(RE::ID::TraitDiscoveryTextEventSource), &traitDiscoveryTextSink);
-    RE::RegisterSink(RE::GetEventSource(RE::ID::MissionActiveWidgetEventSource), &missionActiveWidgetSink);
-    RE::RegisterSink(RE::GetEventSource(RE::ID::LevelUpWidgetEventSource), &levelUpSink);
 }
 
 }  // namespace Events

@@ -1,9 +1,9 @@
-#include "MenuGating.h"
+#include "hud/MenuGating.h"
 
-#include "GamePointers.h"
-#include "HUDState.h"
 #include "PluginLog.h"
 #include "game/Functions.h"
+#include "hud/CachedGameObjects.h"
+#include "hud/HUDState.h"
 
 #include <algorithm>
 #include <array>
@@ -50,21 +50,9 @@ bool UnityInProcess(Clock::Nanoseconds now)
     if (now - HUDState.UnityGraceStartTime < kGracePeriod) {
         return true;
     }
-    const std::array<std::pair<const void*, std::string_view>, 8> objects{{
-        {UISingleton, "UISingleton"},
-        {PlayerChar, "PlayerChar"},
-        {MQ305, "MQ305"},
-        {MQ301, "MQ301"},
-        {HealthAV, "HealthAV"},
-        {OxygenAV, "OxygenAV"},
-        {BoostPackAV, "BoostPackAV"},
-        {autoAimData, "autoAimData"},
-    }};
-    for (const auto& [object, name] : objects) {
-        if (object == nullptr) {
-            LOG_INFO("result = [Exiting] | {} is nullptr", name);
-            return true;
-        }
+    if (const std::string_view missing = FirstMissingGameObject(); !missing.empty()) {
+        LOG_INFO("result = [Exiting] | {} is nullptr", missing);
+        return true;
     }
     std::string_view mandatory;
     if (FirstMenuWhere(UISingleton, [&](std::string_view name) {

@@ -1,8 +1,3 @@
-#include "Events.h"
-#include "GamePointers.h"
-#include "HUDState.h"
-#include "HookedCall.h"
-#include "Plugin.h"
 #include "PluginLog.h"
 #include "REL/ID.h"
 #include "REL/Module.h"
@@ -10,7 +5,12 @@
 #include "Zorvik/BranchTarget.h"
 #include "Zorvik/Logger.h"
 #include "Zorvik/Trampoline.h"
+#include "entry/HookedCall.h"
+#include "entry/Plugin.h"
+#include "events/Events.h"
 #include "game/IDs.h"
+#include "hud/CachedGameObjects.h"
+#include "hud/HUDState.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "Plugin.h"
+#include "entry/Plugin.h"
 
 // Read by the loader before it loads the plugin, and by the log set-up for the
 // log file's name. Constant-initialised: nothing runs to build it.

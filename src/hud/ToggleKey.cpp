@@ -1,10 +1,10 @@
-#include "ToggleKey.h"
+#include "hud/ToggleKey.h"
 
 #include "Clock.h"
-#include "GamePointers.h"
-#include "HUDState.h"
 #include "PluginLog.h"
 #include "game/Functions.h"
+#include "hud/CachedGameObjects.h"
+#include "hud/HUDState.h"
 
 #include <string_view>
 

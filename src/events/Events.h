@@ -50,8 +50,8 @@ inline LumenveilMenusTraitDiscoveryTextEventClass traitDiscoveryTextSink;
 inline LumenveilMenusMissionActiveWidgetUpdateEventClass missionActiveWidgetSink;
 inline LumenveilMenusLevelUpOnWidgetShownEventClass levelUpSink;
 
-// Registers the eight sinks with the game's event sources, in a fixed order;
-// the menu sink only when the game's UI object exists.
+// Registers the eight sinks with the game's event sources, in a fixed order
+// (SinkRegistration.cpp); the menu sink only when the game's UI object exists.
 void RegisterSinks();
 
 }  // namespace Events

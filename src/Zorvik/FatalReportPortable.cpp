@@ -1,4 +1,4 @@
-#include "Zorvik/FatalReportText.h"
+#include "Zorvik/FatalReportPortable.h"
 
 #include <fmt/format.h>
 

@@ -1,15 +1,15 @@
-#include "UpdateHUD.h"
+#include "hud/UpdateHUD.h"
 
 #include "Clock.h"
-#include "GamePointers.h"
-#include "GameQueries.h"
-#include "HUDState.h"
 #include "Helpers.h"
-#include "KeyState.h"
-#include "MenuGating.h"
 #include "PluginLog.h"
-#include "ToggleKey.h"
 #include "game/Functions.h"
+#include "hud/CachedGameObjects.h"
+#include "hud/GameQueries.h"
+#include "hud/HUDState.h"
+#include "hud/KeyState.h"
+#include "hud/MenuGating.h"
+#include "hud/ToggleKey.h"
 
 #include <string_view>
 

@@ -1,7 +1,8 @@
-#include "Settings.h"
+#include "settings/Settings.h"
 
 #include "PluginLog.h"
-#include "SettingValueParsers.h"
+#include "settings/IniFile.h"
+#include "settings/SettingValueParsers.h"
 
 #include <array>
 #include <string_view>
@@ -176,4 +177,11 @@ void ReloadINI(IniValueReader read)
         Settings.bLogging = true;
         LOG_INFO("logging was requested to be turned on");
     }
+}
+
+IniValueReader SettingsFileReader = &ReadIniValue;
+
+void ReloadINI()
+{
+    ReloadINI(SettingsFileReader);
 }

@@ -1,4 +1,4 @@
-#include "Zorvik/TrampolineBounds.h"
+#include "Zorvik/TrampolinePortable.h"
 
 #include <limits>
 

@@ -1,4 +1,4 @@
-#include "KeyState.h"
+#include "hud/KeyState.h"
 
 #include <windows.h>
 

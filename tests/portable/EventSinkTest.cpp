@@ -1,14 +1,13 @@
 // The eight sinks, registered with the fake game's sources and reached as the
 // game reaches them: through slot 1 of their virtual tables.
 
-#include "Events.h"
 #include "GameFacts.h"
-#include "HUDState.h"
-#include "Settings.h"
-#include "UpdateHUD.h"
+#include "events/Events.h"
+#include "hud/HUDState.h"
+#include "hud/UpdateHUD.h"
+#include "settings/Settings.h"
 #include "support/FakeGameTest.h"
-#include "support/PluginIniFile.h"
-#include "support/ScratchDirectory.h"
+#include "support/SettingsFileStandIn.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -61,8 +60,6 @@ protected:
         EXPECT_EQ(HUDState.LastUpdateTime, lastUpdate);
         EXPECT_THAT(game.hudVisibleCalls, IsEmpty());
     }
-
-    ScratchDirectory gameFolder;  // the save/load sink reads the INI file here
 };
 
 // ---- Menus
@@ -230,7 +227,7 @@ TEST_F(EventSinks, ASaveLoadedRereadsTheSettingsAndFromThePauseOrMainMenuResetsT
         {"MainMenu", true, {"PauseMenu", "MainMenu"}},
         {"InventoryMenu", false, {"PauseMenu", "MainMenu"}},
     };
-    PluginIniFile::write("[Settings]\nbLogging=1\niKeepHUDShownMS=1234\n");
+    const SettingsFileStandIn settingsFile({{"bLogging", "1"}, {"iKeepHUDShownMS", "1234"}});
     for (const Case& row : cases) {
         SCOPED_TRACE(row.openMenu);
         StartOver();

@@ -1,5 +1,5 @@
-#include "HookedCall.h"
-#include "UpdateHUD.h"
+#include "entry/HookedCall.h"
+#include "hud/UpdateHUD.h"
 
 extern "C" {
 

@@ -1,8 +1,8 @@
-#include "GameQueries.h"
+#include "hud/GameQueries.h"
 
-#include "GamePointers.h"
 #include "game/Functions.h"
 #include "game/IDs.h"
+#include "hud/CachedGameObjects.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
-#include "IniFile.h"
+#include "settings/IniFile.h"
 
-#include "Settings.h"
+#include "settings/Settings.h"
 
 #include <windows.h>
 
@@ -28,9 +28,4 @@ std::string ReadIniValue(std::string fileName, std::string section, std::string 
     GetPrivateProfileStringA(section.c_str(), key.c_str(), "", value.data(), kValueBufferSize, path.c_str());
     value.resize(std::char_traits<char>::length(value.c_str()));
     return value;
-}
-
-void ReloadINI()
-{
-    ReloadINI(&ReadIniValue);
 }
