@@ -57,7 +57,7 @@ bool LoadStaticVariables()
     ForEachUntil([](const auto& object) {
         *object.pointer = object.lookUp();
         if (*object.pointer == nullptr) {
-            LOG_ERROR("{} is nullptr, shutting down", object.name);
+            PLUGIN_LOG_FOR("LoadStaticVariables", err, "{} is nullptr, shutting down", object.name);
             std::exit(0);
         }
         return false;

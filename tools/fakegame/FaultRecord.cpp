@@ -1,0 +1,42 @@
+#include "FaultRecord.h"
+
+#include "FakeGame.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <utility>
+
+namespace {
+
+constexpr int kExitAfterFaults = 3;
+
+// A plugin that ends the process (as it does with std::exit(0) when it finds
+// a game object missing) must not take the game's faults with it: a process
+// that ends while the game has seen a call it would not survive fails.
+void ReportFaultsAtExit()
+{
+    const FakeGame* installed = fake::detail::InstalledGame();
+    if (installed == nullptr || installed->faults().empty()) {
+        return;
+    }
+    std::fprintf(stderr, "FakeGame: the process ends after calls the game would not survive:\n");
+    for (const std::string& fault : installed->faults()) {
+        std::fprintf(stderr, "  %s\n", fault.c_str());
+    }
+    std::fflush(stderr);
+    std::_Exit(kExitAfterFaults);
+}
+
+}  // namespace
+
+void fake::detail::ReportFaultsAtExitOnce()
+{
+    static const bool reportsFaultsAtExit = std::atexit(&ReportFaultsAtExit) == 0;
+    (void)reportsFaultsAtExit;
+}
+
+void FakeGame::Fault(std::string message)
+{
+    faults_.push_back(std::move(message));
+}
