@@ -44,6 +44,11 @@ bool Timeline::Check(bool held, const std::string& what)
     return held;
 }
 
+void Timeline::PrintTally() const
+{
+    std::printf("\n%d checks, %d failed\n", checks_, failures_);
+}
+
 void Timeline::Print(const std::string& kind, const std::string& text)
 {
     const auto elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();

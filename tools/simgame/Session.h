@@ -28,6 +28,9 @@ public:
 
     [[nodiscard]] int checks() const noexcept { return checks_; }
     [[nodiscard]] int failures() const noexcept { return failures_; }
+    // "N checks, M failed" after a blank line: the line that ends a session's
+    // output, also when the plugin ends the process.
+    void PrintTally() const;
 
 private:
     void Print(const std::string& kind, const std::string& text);
