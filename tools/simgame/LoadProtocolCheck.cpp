@@ -40,15 +40,6 @@ void CheckPatchedCall(Timeline& timeline, const FakeLoader& loader, bool servedT
                                                           : "the patched call goes through the plugin's own block");
 }
 
-std::string Joined(const std::vector<std::string>& items)
-{
-    std::string text;
-    for (const auto& item : items) {
-        text += (text.empty() ? "" : ", ") + item;
-    }
-    return text;
-}
-
 }  // namespace
 
 std::uintptr_t PerFrameCallTarget()

@@ -17,6 +17,15 @@ bool GivesReason(const std::string& message)
 
 }  // namespace
 
+std::string Joined(const std::vector<std::string>& items)
+{
+    std::string text;
+    for (const auto& item : items) {
+        text += (text.empty() ? "" : ", ") + item;
+    }
+    return text;
+}
+
 Timeline::Timeline() : start_(std::chrono::steady_clock::now()) {}
 
 double Timeline::ElapsedMs() const

@@ -40,6 +40,9 @@ private:
     int failures_ = 0;
 };
 
+// "a, b, c": a list as the timeline's lines name it.
+[[nodiscard]] std::string Joined(const std::vector<std::string>& items);
+
 // The game's main loop in real time: one thread calls the per-frame function
 // every frame, and everything else the session does to the game (events,
 // keys, state changes) happens on that thread between frames, as the plugin's
