@@ -17,6 +17,15 @@ bool GivesReason(const std::string& message)
 
 }  // namespace
 
+std::string Joined(const std::vector<std::string>& items)
+{
+    std::string text;
+    for (const auto& item : items) {
+        text += (text.empty() ? "" : ", ") + item;
+    }
+    return text;
+}
+
 Timeline::Timeline() : start_(std::chrono::steady_clock::now()) {}
 
 double Timeline::ElapsedMs() const
@@ -42,6 +51,11 @@ bool Timeline::Check(bool held, const std::string& what)
     }
     Print(held ? "ok" : "FAILED", what);
     return held;
+}
+
+void Timeline::PrintTally() const
+{
+    std::printf("\n%d checks, %d failed\n", checks_, failures_);
 }
 
 void Timeline::Print(const std::string& kind, const std::string& text)

@@ -28,6 +28,9 @@ public:
 
     [[nodiscard]] int checks() const noexcept { return checks_; }
     [[nodiscard]] int failures() const noexcept { return failures_; }
+    // "N checks, M failed" after a blank line: the line that ends a session's
+    // output, also when the plugin ends the process.
+    void PrintTally() const;
 
 private:
     void Print(const std::string& kind, const std::string& text);
@@ -36,6 +39,9 @@ private:
     int checks_ = 0;
     int failures_ = 0;
 };
+
+// "a, b, c": a list as the timeline's lines name it.
+[[nodiscard]] std::string Joined(const std::vector<std::string>& items);
 
 // The game's main loop in real time: one thread calls the per-frame function
 // every frame, and everything else the session does to the game (events,

@@ -140,6 +140,24 @@ std::optional<std::filesystem::path> LogTail::LogFolder()
     return std::filesystem::path(folder) / L"My Games" / L"Corvane" / L"Zorvik" / L"Logs";
 }
 
+std::optional<std::filesystem::path> LogTail::NewestLogFile()
+{
+    const auto folder = LogFolder();
+    std::error_code error;
+    if (!folder || !std::filesystem::is_directory(*folder, error)) {
+        return std::nullopt;
+    }
+    std::optional<std::filesystem::path> newest;
+    std::filesystem::file_time_type newestTime{};
+    for (const auto& entry : std::filesystem::directory_iterator(*folder, error)) {
+        if (entry.path().extension() == ".log" && (!newest || entry.last_write_time() > newestTime)) {
+            newest = entry.path();
+            newestTime = entry.last_write_time();
+        }
+    }
+    return newest;
+}
+
 void LogTail::Follow(std::filesystem::path file)
 {
     file_ = std::move(file);

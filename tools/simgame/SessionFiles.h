@@ -30,6 +30,8 @@ class LogTail {
 public:
     // The folder where the plugin writes its log in this user's documents.
     [[nodiscard]] static std::optional<std::filesystem::path> LogFolder();
+    // The newest log file in that folder.
+    [[nodiscard]] static std::optional<std::filesystem::path> NewestLogFile();
 
     // Starts following `file` from its first line.
     void Follow(std::filesystem::path file);

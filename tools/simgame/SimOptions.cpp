@@ -1,11 +1,25 @@
 #include "SimOptions.h"
 
+#include <windows.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
 #include <vector>
 
 namespace sim {
+
+namespace {
+
+std::filesystem::path ProgramFolder()
+{
+    std::wstring path(MAX_PATH, L'\0');
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    path.resize(length);
+    return std::filesystem::path(path).parent_path();
+}
+
+}  // namespace
 
 void PrintUsage()
 {
@@ -87,6 +101,22 @@ std::optional<Options> ParseOptions(int argc, char** argv)
     if (options.fast && !options.ini.empty()) {
         std::fprintf(stderr, "--fast plays the shipped settings only; your settings file plays as written\n");
         return std::nullopt;
+    }
+    return options;
+}
+
+Options WithDefaultFiles(Options options)
+{
+    if (options.dll.empty()) {
+        options.dll = ProgramFolder() / "LumenveilHUD.dll";
+    }
+    options.dll = std::filesystem::absolute(options.dll);
+    if (options.ini.empty()) {
+        options.ini = options.dll.parent_path() / "LumenveilHUD.ini";
+    }
+    options.ini = std::filesystem::absolute(options.ini);
+    if (options.scenario.empty()) {
+        options.scenario = ProgramFolder() / "scenarios" / "tour.scenario";
     }
     return options;
 }

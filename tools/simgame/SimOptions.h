@@ -26,4 +26,9 @@ void PrintUsage();
 // error. --help prints the usage and ends the program.
 [[nodiscard]] std::optional<Options> ParseOptions(int argc, char** argv);
 
+// The options with the files left out filled in: the DLL and the tour beside
+// this program, the shipped settings beside the DLL; DLL and settings paths
+// made absolute before the game folder becomes the current one.
+[[nodiscard]] Options WithDefaultFiles(Options options);
+
 }  // namespace sim

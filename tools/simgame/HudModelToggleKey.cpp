@@ -1,0 +1,109 @@
+// The toggle key and the sounds it makes, press by press as the plugin counts
+// them.
+
+#include "HudModel.h"
+#include "HudRules.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+using hud_rules::kLongAgo;
+
+std::optional<std::vector<std::string>> HudModel::Sounds() const
+{
+    if (soundsUnsure_) {
+        return std::nullopt;
+    }
+    return sounds_;
+}
+
+void HudModel::Key(int virtualKey, bool down, double now, bool hudShown)
+{
+    const bool toggleKey = ToggleKey() > 0 && virtualKey == ToggleKey() && !settingsStale_;
+    Before(now);
+    if (down) {
+        if (keysDown_.insert(virtualKey).second && toggleKey) {
+            toggleDownAt_ = now;
+        }
+        After(now, "");
+        return;
+    }
+    const bool wasDown = keysDown_.erase(virtualKey) != 0;
+    const Toggle before = toggle_;
+    if (toggleKey && wasDown) {
+        ToggleReleased(now - toggleDownAt_, now, hudShown);
+    }
+    After(now, before == Toggle::ForcedShown ? "the toggle key gave the HUD back" : "the vehicle-aim key was released");
+    if (before != toggle_) {
+        seenBefore_ = Seen::Either;
+    }
+}
+
+void HudModel::LongPressActs(double now)
+{
+    if (settings_->Switch("bPlayUIFeedbackSounds").value_or(false)) {
+        const bool forced = toggle_ == Toggle::ForcedShown || toggle_ == Toggle::ForcedHidden;
+        sounds_.emplace_back(forced ? "UIMenuGeneralOK" : "UIMenuGeneralActivateFailure");
+    }
+    if (toggle_ == Toggle::ForcedHidden) {
+        // The HUD is hidden and nothing in the plugin's delay will show it.
+        freeSince_ = kLongAgo;
+        busySince_ = kLongAgo;
+    }
+    toggle_ = Toggle::Automatic;
+    lastToggleAction_ = now;
+}
+
+// The press as the plugin counts it: 50 per decision pass while the key is
+// down; a count reaching iHUDToggleMinHoldTime is a long press on the next
+// pass (again each time the count, restarted, reaches it while held); a
+// release below it is a short press. Either acts only
+// iHUDToggleMinRequiredTimeSinceLastTogglePress after the last press that
+// acted. Presses too near a limit leave the toggle state unknown.
+void HudModel::ToggleReleased(double heldMs, double now, bool hudShown)
+{
+    const long long holdCount = std::max<long long>(1, Milliseconds("iHUDToggleMinHoldTime"));
+    const double gap = static_cast<double>(Milliseconds("iHUDToggleMinRequiredTimeSinceLastTogglePress"));
+    const double passesToLong = std::ceil(static_cast<double>(holdCount) / kHoldCountPerPass);
+    const double roundMs = (passesToLong + 1) * kPassMs;
+    const double pressedAt = now - heldMs;
+    bool unsure = false;
+    const auto acts = [&](double at, double tolerance) {
+        const double since = at - lastToggleAction_;
+        unsure = unsure || std::abs(since - gap) <= tolerance;
+        return since >= gap;
+    };
+    for (int round = 1;; ++round) {
+        const double offset = roundMs * round;
+        const double tolerance = 2 * kPassMs + 0.1 * offset;
+        if (offset - tolerance > heldMs) {
+            break;  // surely not reached
+        }
+        const bool surelyReached = offset + tolerance <= heldMs;
+        const bool wouldAct = acts(pressedAt + offset, tolerance);
+        if (!surelyReached) {
+            // Maybe reached: it matters when it would act, or when it decides
+            // between a long and a short press.
+            unsure = unsure || wouldAct || round == 1;
+            break;
+        }
+        if (wouldAct) {
+            LongPressActs(pressedAt + offset);
+        }
+    }
+    const double firstLong = roundMs;
+    if (heldMs + 2 * kPassMs + 0.1 * firstLong < firstLong && acts(now + kPassMs, 2 * kPassMs)) {
+        toggle_ = hudShown ? Toggle::ForcedHidden : Toggle::ForcedShown;
+        lastToggleAction_ = now + kPassMs;
+    }
+    if (unsure) {
+        toggle_ = Toggle::Unknown;
+        soundsUnsure_ = true;
+    }
+}
+
+}  // namespace sim
