@@ -13,26 +13,19 @@
 
 namespace {
 
-FakeGame* installed = nullptr;
-
 using fake::detail::gameAutoAimPointer;
 using fake::detail::gamePlayerPointer;
 using fake::detail::gameUIPointer;
 
 }  // namespace
 
-FakeGame* fake::detail::InstalledGame() noexcept
-{
-    return installed;
-}
-
 FakeGame::FakeGame(Addresses addresses)
 {
-    if (installed != nullptr) {
+    if (installed_ != nullptr) {
         std::fprintf(stderr, "FakeGame: only one game at a time\n");
         std::abort();
     }
-    installed = this;
+    installed_ = this;
     fake::detail::ReportFaultsAtExitOnce();
     if (*reinterpret_cast<const std::uint8_t*>(PerFrameCallSite()) != game_facts::kCallRel32Opcode) {
         std::fprintf(stderr, "FakeGame: the per-frame function has no call at its hooked offset\n");
@@ -82,14 +75,11 @@ FakeGame::~FakeGame()
     HUDState = HUDStateRecord{};
     fake::detail::ReleaseAllKeys();
     fake::detail::RestoreClock();
-    installed = nullptr;
+    installed_ = nullptr;
 }
 
-FakeGame& FakeGame::Current()
+void FakeGame::NoGameInstalled()
 {
-    if (installed == nullptr) {
-        std::fprintf(stderr, "FakeGame: a game function was called with no game installed\n");
-        std::abort();
-    }
-    return *installed;
+    std::fprintf(stderr, "FakeGame: a game function was called with no game installed\n");
+    std::abort();
 }

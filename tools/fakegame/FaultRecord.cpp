@@ -16,7 +16,7 @@ constexpr int kExitAfterFaults = 3;
 // that ends while the game has seen a call it would not survive fails.
 void ReportFaultsAtExit()
 {
-    const FakeGame* installed = fake::detail::InstalledGame();
+    const FakeGame* installed = FakeGame::Installed();
     if (installed == nullptr || installed->faults().empty()) {
         return;
     }
