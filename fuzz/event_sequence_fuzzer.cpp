@@ -14,37 +14,18 @@
 
 #include <array>
 #include <cstdint>
+#include <fuzzer/FuzzedDataProvider.h>
 #include <map>
 #include <string>
 #include <string_view>
 
 namespace {
 
-// The input, read a byte at a time; past its end every read gives 0.
-class Input {
-public:
-    Input(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-    [[nodiscard]] bool done() const { return at_ >= size_; }
-    std::uint8_t byte() { return at_ < size_ ? data_[at_++] : 0; }
-    // Up to `most` bytes as text, stopping at a zero byte (a C string's end).
-    std::string text(std::size_t most)
-    {
-        std::string out;
-        for (std::size_t length = byte() % (most + 1); length > 0 && !done(); --length) {
-            const char c = static_cast<char>(byte());
-            if (c == '\0') {
-                break;
-            }
-            out.push_back(c);
-        }
-        return out;
-    }
-
-private:
-    const std::uint8_t* data_;
-    std::size_t size_;
-    std::size_t at_ = 0;
-};
+// Up to `most` characters; the game's names are C strings, so a zero ends one.
+std::string Text(FuzzedDataProvider& input, std::size_t most)
+{
+    return input.ConsumeRandomLengthString(most).c_str();
+}
 
 // Menus the sinks and the gating know by name, and a few they do not.
 constexpr std::array<const char*, 16> kMenuNames{
@@ -80,11 +61,11 @@ void CheckSettingsInRange()
     Check(Settings.iHUDToggle >= 0 && Settings.iHUDToggle <= 0xFF, "iHUDToggle a key code or none");
 }
 
-void RaiseMenuEvent(FakeGame& game, Input& input)
+void RaiseMenuEvent(FakeGame& game, FuzzedDataProvider& input)
 {
-    const std::uint8_t which = input.byte();
-    const std::string name = which < 0xF0 ? kMenuNames[which % kMenuNames.size()] : input.text(40);
-    const std::uint8_t opening = input.byte() % 3 == 0 ? 0 : input.byte();
+    const std::string name =
+        input.ConsumeIntegral<std::uint8_t>() < 0xF0 ? input.PickValueInArray(kMenuNames) : Text(input, 40);
+    const std::uint8_t opening = input.ConsumeIntegralInRange(0, 2) == 0 ? 0 : input.ConsumeIntegral<std::uint8_t>();
     game.RaiseMenuEventWithOpeningByte(name.c_str(), opening);
     if (opening != 0 && name != "CursorMenu" && name != "EndGameCreditsMenu") {
         Check(HUDState.HUDRequest == kHUDRequestEnable, "an opening menu asks for the HUD");
@@ -92,11 +73,11 @@ void RaiseMenuEvent(FakeGame& game, Input& input)
     }
 }
 
-void LoadSave(FakeGame& game, Input& input)
+void LoadSave(FakeGame& game, FuzzedDataProvider& input)
 {
     settingsFile.clear();
-    for (int keys = input.byte() % 5; keys > 0; --keys) {
-        settingsFile[kKeys[input.byte() % kKeys.size()]] = input.text(12);
+    for (int keys = input.ConsumeIntegralInRange(0, 4); keys > 0; --keys) {
+        settingsFile[input.PickValueInArray(kKeys)] = Text(input, 12);
     }
     game.RaiseEvent(game_facts::kSaveLoadSourceID);
     Check(!HUDState.SubtitlesPlaying, "a save loaded drops the subtitle");
@@ -104,9 +85,9 @@ void LoadSave(FakeGame& game, Input& input)
     CheckSettingsInRange();
 }
 
-void Step(FakeGame& game, Input& input)
+void Step(FakeGame& game, FuzzedDataProvider& input)
 {
-    switch (input.byte() % 8) {
+    switch (input.ConsumeIntegralInRange(0, 7)) {
         case 0:
         case 1:
             RaiseMenuEvent(game, input);
@@ -115,20 +96,20 @@ void Step(FakeGame& game, Input& input)
             LoadSave(game, input);
             break;
         case 3:
-            game.RaiseEvent(game_facts::kEventSourceIDs[input.byte() % game_facts::kEventSourceIDs.size()]);
+            game.RaiseEvent(input.PickValueInArray(game_facts::kEventSourceIDs));
             break;
         case 4:
-            game.AdvanceMs(input.byte() * 40);
+            game.AdvanceMs(input.ConsumeIntegral<std::uint8_t>() * 40);
             break;
         case 5:
             game.AdvanceMs(15);
             UpdateHUD();
             break;
         case 6:
-            game.player.SetWeaponState(input.byte());
+            game.player.SetWeaponState(input.ConsumeIntegral<std::uint8_t>());
             break;
         default:
-            game.gameMenuPaused = (input.byte() & 1) != 0;
+            game.gameMenuPaused = input.ConsumeBool();
             break;
     }
     Check(HUDState.HUDRequest >= kHUDRequestNone && HUDState.HUDRequest <= kHUDRequestEnable,
@@ -150,8 +131,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     FakeGame game;
     Events::RegisterSinks();
-    Input input(data, size);
-    for (int steps = 0; !input.done() && steps < 512; ++steps) {
+    FuzzedDataProvider input(data, size);
+    for (int steps = 0; input.remaining_bytes() > 0 && steps < 512; ++steps) {
         Step(game, input);
     }
     return 0;

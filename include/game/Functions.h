@@ -74,11 +74,12 @@ inline constexpr GameFunction<ID::PlayUISound,
     PlayUISound{};
 // Registers a sink with an event source of the game.
 inline constexpr GameFunction<ID::RegisterSink, void(void* source, void* sink)> RegisterSink{};
+// The game's functions that give its event sources, one per ID.
+template <std::uint64_t SourceFunctionID>
+inline constexpr GameFunction<SourceFunctionID, void*()> EventSourceGivenBy{};
 
 // The sound object passed to PlayUISound: an object of the game, not a pointer to one.
 [[nodiscard]] void* GetUISoundObject();
-// An event source of the game: the function at `id` returns it.
-[[nodiscard]] void* GetEventSource(std::uint64_t id);
 [[nodiscard]] std::uintptr_t AddressOf(std::uint64_t id);
 
 // A game string made from a text for the length of a scope, released in

@@ -19,7 +19,7 @@ struct SinkRegistration {
 template <std::uint64_t SourceFunctionID>
 void* SourceGivenBy()
 {
-    return RE::GetEventSource(SourceFunctionID);
+    return RE::EventSourceGivenBy<SourceFunctionID>();
 }
 
 void* MenuOpenCloseSourceOfTheUI()

@@ -12,9 +12,4 @@ std::uintptr_t AddressOf(std::uint64_t id)
     return REL::ID(id).address();
 }
 
-void* GetEventSource(std::uint64_t id)
-{
-    return reinterpret_cast<void* (*)()>(REL::ID(id).address())();
-}
-
 }  // namespace RE

@@ -26,11 +26,6 @@ using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-// The form IDs of the quests and actor values the plugin looks up, in order.
-const std::vector<std::uint32_t> kFormLookups{game_facts::kMQ305FormID, game_facts::kMQ301FormID,
-                                              game_facts::kHealthFormID, game_facts::kOxygenFormID,
-                                              game_facts::kBoostPackFormID};
-
 constexpr Clock::Nanoseconds kMs = Clock::FromMilliseconds(1);
 
 std::string MenuLine(const std::string& menu, int opening)
@@ -190,7 +185,7 @@ TEST_F(EventSinks, TheEndCreditsRestartTheGracePeriodWithoutRequestingTheHUD)
         game.RaiseMenuEventWithOpeningByte("EndGameCreditsMenu", opening);
         EXPECT_EQ(HUDState.UnityGraceStartTime, game.Now());
         ExpectUntouched(0);
-        EXPECT_EQ(game.formLookups, opening != 0 ? std::vector<std::uint32_t>{} : kFormLookups);
+        EXPECT_EQ(game.formLookups, opening != 0 ? std::vector<std::uint32_t>{} : kFormsLookedUp);
         EXPECT_THAT(log.lines(), ElementsAre(MenuLine("EndGameCreditsMenu", opening != 0 ? 1 : 0)));
     }
 }
@@ -246,7 +241,7 @@ TEST_F(EventSinks, ASaveLoadedRereadsTheSettingsAndFromThePauseOrMainMenuResetsT
         EXPECT_FALSE(HUDState.WeaponDrawnOnMonocleOpen);
         EXPECT_EQ(game.MenusAskedAbout(), row.asked);
 
-        EXPECT_EQ(game.formLookups, row.startsOver ? kFormLookups : std::vector<std::uint32_t>{});
+        EXPECT_EQ(game.formLookups, row.startsOver ? kFormsLookedUp : std::vector<std::uint32_t>{});
         const auto toggleKey = std::tuple(HUDState.HUDToggleOverride, HUDState.bShowHUD, HUDState.ToggleLongPressDone,
                                           HUDState.ToggleKeyHoldTime, HUDState.LastTogglePressTime);
         EXPECT_EQ(toggleKey, row.startsOver ? std::tuple(false, false, false, 0, game.Now())

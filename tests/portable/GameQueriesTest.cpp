@@ -23,10 +23,6 @@ using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
 
-// The game's form IDs of the quests MQ305 and MQ301 and of the health,
-// oxygen and boost-pack actor values, in the order they are looked up.
-const std::vector<std::uint32_t> kFormIDs{0x24EF9C, 0x3448, 0x2D4, 0x2D5, 0x24021};
-
 using GameQueries = FakeGameTest;
 
 // ---- LoadStaticVariables
@@ -43,7 +39,7 @@ TEST_F(GameQueries, LoadStaticVariablesReadsTheEightObjectsFromTheGameOnEveryCal
     EXPECT_EQ(OxygenAV, game.OxygenAV());
     EXPECT_EQ(BoostPackAV, game.BoostPackAV());
     EXPECT_EQ(autoAimData, game.AutoAim());
-    EXPECT_EQ(game.formLookups, kFormIDs);
+    EXPECT_EQ(game.formLookups, kFormsLookedUp);
 
     fake::UI otherUI;
     fake::Actor otherPlayer;
@@ -91,7 +87,7 @@ TEST_F(GameQueries, AMissingGameObjectEndsTheGameWithStatusZero)
         const std::string name = row.name;
         std::string lookups = "forms looked up:";
         for (std::size_t i = 0; i < row.formsBefore; ++i) {
-            lookups += fmt::format(" {:#x}", kFormIDs[i]);
+            lookups += fmt::format(" {:#x}", kFormsLookedUp[i]);
         }
         ::testing::Matcher<const std::string&> errorLine =
             HasSubstr("[error] [LoadStaticVariables] " + name + " is nullptr, shutting down");
@@ -111,7 +107,7 @@ TEST_F(GameQueries, AMissingGameObjectEndsTheGameWithStatusZero)
                 } else if (name == "autoAimData") {
                     game.SetGameAutoAimPointer(nullptr);
                 } else {
-                    game.SetFormMissing(kFormIDs[row.formsBefore - 1]);
+                    game.SetFormMissing(kFormsLookedUp[row.formsBefore - 1]);
                 }
                 LoadStaticVariables();
             },

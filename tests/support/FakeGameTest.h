@@ -1,15 +1,23 @@
 #pragma once
 
 #include "FakeGame.h"
+#include "GameFacts.h"
 #include "hud/UpdateHUD.h"
 #include "support/LogCapture.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+// The game's form IDs of the quests MQ305 and MQ301 and of the health,
+// oxygen and boost-pack actor values, in the order the plugin looks them up.
+inline const std::vector<std::uint32_t> kFormsLookedUp{game_facts::kMQ305FormID, game_facts::kMQ301FormID,
+                                                       game_facts::kHealthFormID, game_facts::kOxygenFormID,
+                                                       game_facts::kBoostPackFormID};
 
 // A test inside the fake game, with the log captured. Afterwards the game must
 // have seen no call it would not survive, and every game string the plugin
