@@ -9,6 +9,11 @@ if(LUMENVEIL_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+if(LUMENVEIL_TSAN)
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+endif()
+
 if(WIN32)
   # A player's game folder holds no MinGW runtime: libgcc, libstdc++ and
   # winpthread go into every binary we build.

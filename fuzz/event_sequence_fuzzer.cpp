@@ -109,7 +109,7 @@ void Step(FakeGame& game, FuzzedDataProvider& input)
             game.player.SetWeaponState(input.ConsumeIntegral<std::uint8_t>());
             break;
         default:
-            game.gameMenuPaused = input.ConsumeBool();
+            game.gameMenuPaused = input.ConsumeIntegral<std::uint8_t>();
             break;
     }
     Check(HUDState.HUDRequest >= kHUDRequestNone && HUDState.HUDRequest <= kHUDRequestEnable,

@@ -27,6 +27,7 @@ copy=$work/tree
 logs=$work/logs
 native=$copy/build/native-sanitize
 windows=$copy/build/windows-release
+tsan=$copy/build/native-tsan
 test_timeout=300
 jobs=2
 
@@ -257,7 +258,8 @@ echo "== Preparing the scratch copy in ${work#"$root"/}"
 sync_copy
 configure native-sanitize "$native"
 configure windows-release "$windows"
-for tree in "$native" "$windows"; do
+configure native-tsan "$tsan"
+for tree in "$native" "$windows" "$tsan"; do
   if ! cmake --build "$tree" -j "$jobs" >"$logs/build-${tree##*/}.log" 2>&1; then
     echo "The unmutated copy does not build; see $logs/build-${tree##*/}.log" >&2
     exit 1
@@ -265,13 +267,14 @@ for tree in "$native" "$windows"; do
 done
 files_of_tree "$native" >"$work/native-files.txt"
 files_of_tree "$windows" >"$work/windows-files.txt"
+files_of_tree "$tsan" >"$work/tsan-files.txt"
 
 # A mutant means something only against a green suite: run it once for each
 # new state of the sources.
 fingerprint=$(cd "$copy" && grep -v -e '^scripts/' -e '\.md$' "$work/files.txt" | xargs -d '\n' sha1sum | sha1sum | cut -d' ' -f1)
 if [[ $(cat "$work/green.txt" 2>/dev/null) != "$fingerprint" ]]; then
   echo "== The unmutated suite (once per state of the sources)"
-  for tree in "$windows" "$native"; do
+  for tree in "$windows" "$native" "$tsan"; do
     if ! ctest --test-dir "$tree" -LE fuzz --timeout "$test_timeout" --output-on-failure \
       >"$logs/suite-${tree##*/}.log" 2>&1; then
       echo "The unmutated suite fails; see $logs/suite-${tree##*/}.log" >&2
@@ -289,6 +292,7 @@ echo "  ready after $(elapsed "$started")"
 # the CTest entries they run (-R, or -E for "all the others").
 stages=(
   "native|portable_tests|-R|^portable_tests\$"
+  "tsan|game_threads_tests|-R|^game_threads_tests\$"
   "windows|portable_tests_windows|-R|^portable_tests_windows\$"
   "windows|plugin_tests|-R|^(plugin_tests|debugger_output_without_debugger)\$"
   "windows|LumenveilSim LumenveilHUD|-R|^sim_"

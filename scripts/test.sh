@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The whole test suite: formatting, the Windows build with its tests under Wine,
-# the native build of the Win32-free code with sanitizers and fuzzers, and
-# the companion page in headless Chromium.
+# the native build of the Win32-free code with sanitizers and fuzzers, the
+# game's threads at once under ThreadSanitizer, and the companion page in
+# headless Chromium.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,7 +10,7 @@ scripts/deps.sh
 scripts/check-format.sh
 
 jobs=$(nproc)
-for preset in windows-release native-sanitize; do
+for preset in windows-release native-sanitize native-tsan; do
   echo "== $preset"
   cmake --preset "$preset"
   cmake --build --preset "$preset" -j "$jobs"

@@ -62,7 +62,9 @@ inline constexpr GameFunction<ID::GetActorValuePercent,
 inline constexpr GameFunction<ID::GetPlayerVehicleValue,
                               void(Actor** player, std::uint64_t zero1, std::uint64_t zero2, float* value)>
     GetPlayerVehicleValue{};
-inline constexpr GameFunction<ID::IsGameMenuPaused, bool()> IsGameMenuPaused{};
+// A byte, non-zero while a game menu pauses the game: not a C++ bool, whose
+// only values are 0 and 1.
+inline constexpr GameFunction<ID::IsGameMenuPaused, std::uint8_t()> IsGameMenuPaused{};
 inline constexpr GameFunction<ID::IsMenuOpen, bool(UI* ui, const GameString* name)> IsMenuOpen{};
 inline constexpr GameFunction<ID::MakeGameString, void(GameString* handle, const char* text, std::uint64_t zero)>
     MakeGameString{};

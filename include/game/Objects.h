@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -88,9 +89,13 @@ inline IMenu* const* MenuStack(const UI* ui) noexcept
 {
     return detail::read<IMenu* const*>(ui, layout::kUIMenuStackData);
 }
+// The game sets the flag on whichever of its threads shows or hides the HUD,
+// while the decision and the menu sink read it on theirs: one byte, loaded
+// whole, never a stale copy the compiler kept.
 inline bool HUDMenusShown(const UI* ui) noexcept
 {
-    return detail::read<std::uint8_t>(ui, layout::kUIHUDMenusShown) != 0;
+    auto* flag = const_cast<std::uint8_t*>(reinterpret_cast<const std::uint8_t*>(ui) + layout::kUIHUDMenusShown);
+    return std::atomic_ref(*flag).load(std::memory_order_relaxed) != 0;
 }
 inline void* MenuOpenCloseSource(UI* ui) noexcept
 {

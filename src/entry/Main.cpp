@@ -117,7 +117,8 @@ extern "C" __declspec(dllexport) bool ZorvikPlugin_Load(const Zorvik::LoadInterf
         // would be the only word of a plugin that never runs.
         Zorvik::log::error(
             "the HUD hook was not installed: the game's call at ID {} + 0x{:X} could not be made "
-            "writable; the plugin stays loaded but never acts",
+            "writable; the plugin acts only when the game's events reach it (a menu opening shows the HUD, a "
+            "subtitle ending or a menu closing may hide it), never on its own each frame",
             RE::ID::MainLoopFunction, RE::ID::kMainLoopCallOffset);
     }
 

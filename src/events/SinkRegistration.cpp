@@ -1,8 +1,10 @@
+#include "Zorvik/Logger.h"
 #include "events/Events.h"
 #include "game/Functions.h"
 #include "game/IDs.h"
 
 #include <array>
+#include <string_view>
 
 namespace Events {
 
@@ -12,6 +14,7 @@ namespace {
 // null when the game has none (the menu source lies inside the UI object,
 // which may not exist yet).
 struct SinkRegistration {
+    std::string_view events;  // as the sink's own log lines name them
     RE::BSTEventDetail::SinkBase* sink;
     void* (*source)();
 };
@@ -30,24 +33,32 @@ void* MenuOpenCloseSourceOfTheUI()
 
 // Every sink once, in registration order.
 const std::array<SinkRegistration, 8> kSinkRegistrations{{
-    {&menuOpenCloseSink, &MenuOpenCloseSourceOfTheUI},
-    {&saveLoadSink, &SourceGivenBy<RE::ID::SaveLoadEventSource>},
-    {&hideSubtitleSink, &SourceGivenBy<RE::ID::SubtitleHiddenEventSource>},
-    {&showSubtitleSink, &SourceGivenBy<RE::ID::SubtitleShownEventSource>},
-    {&locationTextSink, &SourceGivenBy<RE::ID::LocationTextEventSource>},
-    {&traitDiscoveryTextSink, &SourceGivenBy<RE::ID::TraitDiscoveryTextEventSource>},
-    {&missionActiveWidgetSink, &SourceGivenBy<RE::ID::MissionActiveWidgetEventSource>},
-    {&levelUpSink, &SourceGivenBy<RE::ID::LevelUpWidgetEventSource>},
+    {"MenuOpenCloseEvent", &menuOpenCloseSink, &MenuOpenCloseSourceOfTheUI},
+    {"SaveLoadEvent", &saveLoadSink, &SourceGivenBy<RE::ID::SaveLoadEventSource>},
+    {"HideSubtitleEvent", &hideSubtitleSink, &SourceGivenBy<RE::ID::SubtitleHiddenEventSource>},
+    {"ShowSubtitleEvent", &showSubtitleSink, &SourceGivenBy<RE::ID::SubtitleShownEventSource>},
+    {"LocationTextEvent", &locationTextSink, &SourceGivenBy<RE::ID::LocationTextEventSource>},
+    {"TraitDiscoveryTextEvent", &traitDiscoveryTextSink, &SourceGivenBy<RE::ID::TraitDiscoveryTextEventSource>},
+    {"HUDNotification_MissionActiveWidgetUpdate", &missionActiveWidgetSink,
+     &SourceGivenBy<RE::ID::MissionActiveWidgetEventSource>},
+    {"LevelUp_OnWidgetShown", &levelUpSink, &SourceGivenBy<RE::ID::LevelUpWidgetEventSource>},
 }};
 
 }  // namespace
 
 void RegisterSinks()
 {
-    for (const auto& [sink, source] : kSinkRegistrations) {
+    for (const auto& [events, sink, source] : kSinkRegistrations) {
         // The game's registration reads the source: never hand it a null one.
         if (void* found = source(); found != nullptr) {
             RE::RegisterSink(found, sink);
+        } else {
+            // Whatever bLogging says: otherwise "installation complete" would
+            // follow as if the HUD would answer these events.
+            Zorvik::log::error(
+                "the sink of {} was not registered: the game gave no source of these events; the HUD "
+                "will not answer them",
+                events);
         }
     }
 }

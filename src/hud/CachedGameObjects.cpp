@@ -15,7 +15,7 @@ namespace {
 template <class Object>
 struct CachedGameObject {
     std::string_view name;
-    Object** pointer;
+    SharedValue<Object*>* pointer;
     Object* (*lookUp)();
 };
 

@@ -1,20 +1,23 @@
 #pragma once
 
+#include "SharedValue.h"
 #include "game/Objects.h"
 
 #include <string_view>
 
 // The game objects the decision cannot do without, looked up by
 // LoadStaticVariables at installation and on some events. Null until then;
-// UnityInProcess keeps the decision away while any is null.
-inline RE::UI* UISingleton = nullptr;
-inline RE::Actor* PlayerChar = nullptr;
-inline RE::TESQuest* MQ305 = nullptr;
-inline RE::TESQuest* MQ301 = nullptr;
-inline RE::ActorValueInfo* HealthAV = nullptr;
-inline RE::ActorValueInfo* OxygenAV = nullptr;
-inline RE::ActorValueInfo* BoostPackAV = nullptr;
-inline RE::AutoAim* autoAimData = nullptr;
+// UnityInProcess keeps the decision away while any is null. Written by the
+// installation and by the save/load and menu sinks on their threads, read by
+// every pass.
+inline constinit SharedValue<RE::UI*> UISingleton = nullptr;
+inline constinit SharedValue<RE::Actor*> PlayerChar = nullptr;
+inline constinit SharedValue<RE::TESQuest*> MQ305 = nullptr;
+inline constinit SharedValue<RE::TESQuest*> MQ301 = nullptr;
+inline constinit SharedValue<RE::ActorValueInfo*> HealthAV = nullptr;
+inline constinit SharedValue<RE::ActorValueInfo*> OxygenAV = nullptr;
+inline constinit SharedValue<RE::ActorValueInfo*> BoostPackAV = nullptr;
+inline constinit SharedValue<RE::AutoAim*> autoAimData = nullptr;
 
 // Looks the eight objects up, in the order above, storing each. A missing one
 // is logged ("<name> is nullptr, shutting down") and ends the game process

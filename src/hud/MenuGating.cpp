@@ -67,7 +67,7 @@ bool UnityInProcess(Clock::Nanoseconds now)
 
 bool FindOpenGameMenu(std::string_view& menuName)
 {
-    if (RE::IsGameMenuPaused()) {
+    if (RE::IsGameMenuPaused() != 0) {
         menuName = "{IsGameMenuPaused}";
         return true;
     }

@@ -41,7 +41,10 @@ int HandleToggleKeyRelease(int heldTime)
     HUDState.LastTogglePressTime = Clock::Now();
     LOG_INFO("result = [exit] | HUDToggleOverride applied");
 
-    RE::UI* ui = UISingleton != nullptr ? UISingleton : RE::GetUISingleton();
+    RE::UI* ui = UISingleton.load();
+    if (ui == nullptr) {
+        ui = RE::GetUISingleton();
+    }
     if (ui != nullptr && RE::HUDMenusShown(ui)) {
         LOG_INFO("result = [hide] | Toggled OFF");
         HUDState.bShowHUD = false;

@@ -99,7 +99,7 @@ bool AutoAimTargetShowsHUD(const RE::TESObjectREFR* target)
 // into the game, and a rule switched off by its setting calls nothing.
 Verdict WalkRules()
 {
-    if (RE::IsGameMenuPaused()) {
+    if (RE::IsGameMenuPaused() != 0) {
         return Show("IsGameMenuPaused");
     }
     if (RE::ParentCell(PlayerChar) == nullptr) {
@@ -204,11 +204,18 @@ void UpdateHUD()
         return;
     }
     // Signed: a stamp in the future holds passes off too.
-    if (now - HUDState.LastUpdateTime < kMinimumInterval) {
+    Clock::Nanoseconds lastUpdate = HUDState.LastUpdateTime;
+    if (now - lastUpdate < kMinimumInterval) {
         LOG_INFO("result = [exit] | RecentLastUpdate");
         return;
     }
-    HUDState.LastUpdateTime = now;
+    // The game's thread and a subtitle-hidden event's thread may both get
+    // here at once: the one whose stamp lands makes the pass, the other is
+    // held off as if it had come a moment later.
+    if (!HUDState.LastUpdateTime.CompareExchange(lastUpdate, now)) {
+        LOG_INFO("result = [exit] | RecentLastUpdate");
+        return;
+    }
 
     if (HUDState.HUDRequest == kHUDRequestEnable) {
         LOG_INFO("result = [RequestEnable]");

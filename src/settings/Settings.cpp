@@ -11,12 +11,12 @@
 namespace {
 
 struct BooleanKey {
-    bool* field;
+    SettingsField<bool> field;
     bool reloadDefault;
 };
 
 struct DigitsKey {
-    std::int32_t* field;
+    SettingsField<std::int32_t> field;
     std::int32_t reloadDefault;
     std::int32_t min;
     std::int32_t max;
@@ -24,12 +24,12 @@ struct DigitsKey {
 
 // An integer in the file that is held as a bool: 1 is true, 0 false.
 struct FlagKey {
-    bool* field;
+    SettingsField<bool> field;
     bool reloadDefault;
 };
 
 struct DecimalKey {
-    float* field;
+    SettingsField<float> field;
     float reloadDefault;
     float min;
     float max;
@@ -37,7 +37,7 @@ struct DecimalKey {
 
 // A Windows virtual-key code, written in hexadecimal.
 struct KeyCodeKey {
-    std::int32_t* field;
+    SettingsField<std::int32_t> field;
     std::int32_t reloadDefault;
 };
 
@@ -56,32 +56,32 @@ constexpr std::int32_t kMaxKeyCode = 255;
 // bLogging leads that order and is handled on its own: its value is a request
 // that takes effect only after the other lines are logged.
 constexpr std::array<SettingKey, 25> kSettingKeys{{
-    {"bShowInCombat", BooleanKey{&Settings.bShowInCombat, true}, "bShowInCombat   --->   "},
-    {"bShowWhileSneaking", BooleanKey{&Settings.bShowWhileSneaking, true}},
-    {"bShowWhileWeaponDrawn", BooleanKey{&Settings.bShowWhileWeaponDrawn, true}},
-    {"bShowInSubtitles", BooleanKey{&Settings.bShowInSubtitles, true}},
-    {"bShowLocationDiscovered", BooleanKey{&Settings.bShowLocationDiscovered, true}},
-    {"bShowPlanetTraitDiscovered", BooleanKey{&Settings.bShowPlanetTraitDiscovered, true}},
-    {"bShowMissionActive", BooleanKey{&Settings.bShowMissionActive, true}},
-    {"bShowIfOverencumbered", BooleanKey{&Settings.bShowIfOverencumbered, false}},
-    {"bShowIfJumping", BooleanKey{&Settings.bShowIfJumping, false}},
-    {"bShowWhenHostilesAreNearby", BooleanKey{&Settings.bShowWhenHostilesAreNearby, false}},
-    {"iKeepHUDShownMS", DigitsKey{&Settings.iKeepHUDShownMS, 2000, 0, 10000}},
-    {"iKeepHUDShownLongMS", DigitsKey{&Settings.iKeepHUDShownLongMS, 7500, 0, 15000}},
-    {"fShowBelowHealthPercent", DecimalKey{&Settings.fShowBelowHealthPercent, -1.0F, 0.0F, 100.0F}},
-    {"fShowBelowOxygenPercent", DecimalKey{&Settings.fShowBelowOxygenPercent, -1.0F, 0.0F, 100.0F}},
-    {"fShowBelowBoostPackPercent", DecimalKey{&Settings.fShowBelowBoostPackPercent, -1.0F, 0.0F, 100.0F}},
-    {"iMenuOverriderShipHUDMenu", FlagKey{&Settings.iMenuOverriderShipHUDMenu, true}},
-    {"iMenuOverriderHandscannerMenu", FlagKey{&Settings.iMenuOverriderHandscannerMenu, true}},
-    {"bShowInLandVehicle", BooleanKey{&Settings.bShowInLandVehicle, false}},
-    {"iHUDToggle", KeyCodeKey{&Settings.iHUDToggle, 0}},
+    {"bShowInCombat", BooleanKey{&SettingsRecord::bShowInCombat, true}, "bShowInCombat   --->   "},
+    {"bShowWhileSneaking", BooleanKey{&SettingsRecord::bShowWhileSneaking, true}},
+    {"bShowWhileWeaponDrawn", BooleanKey{&SettingsRecord::bShowWhileWeaponDrawn, true}},
+    {"bShowInSubtitles", BooleanKey{&SettingsRecord::bShowInSubtitles, true}},
+    {"bShowLocationDiscovered", BooleanKey{&SettingsRecord::bShowLocationDiscovered, true}},
+    {"bShowPlanetTraitDiscovered", BooleanKey{&SettingsRecord::bShowPlanetTraitDiscovered, true}},
+    {"bShowMissionActive", BooleanKey{&SettingsRecord::bShowMissionActive, true}},
+    {"bShowIfOverencumbered", BooleanKey{&SettingsRecord::bShowIfOverencumbered, false}},
+    {"bShowIfJumping", BooleanKey{&SettingsRecord::bShowIfJumping, false}},
+    {"bShowWhenHostilesAreNearby", BooleanKey{&SettingsRecord::bShowWhenHostilesAreNearby, false}},
+    {"iKeepHUDShownMS", DigitsKey{&SettingsRecord::iKeepHUDShownMS, 2000, 0, 10000}},
+    {"iKeepHUDShownLongMS", DigitsKey{&SettingsRecord::iKeepHUDShownLongMS, 7500, 0, 15000}},
+    {"fShowBelowHealthPercent", DecimalKey{&SettingsRecord::fShowBelowHealthPercent, -1.0F, 0.0F, 100.0F}},
+    {"fShowBelowOxygenPercent", DecimalKey{&SettingsRecord::fShowBelowOxygenPercent, -1.0F, 0.0F, 100.0F}},
+    {"fShowBelowBoostPackPercent", DecimalKey{&SettingsRecord::fShowBelowBoostPackPercent, -1.0F, 0.0F, 100.0F}},
+    {"iMenuOverriderShipHUDMenu", FlagKey{&SettingsRecord::iMenuOverriderShipHUDMenu, true}},
+    {"iMenuOverriderHandscannerMenu", FlagKey{&SettingsRecord::iMenuOverriderHandscannerMenu, true}},
+    {"bShowInLandVehicle", BooleanKey{&SettingsRecord::bShowInLandVehicle, false}},
+    {"iHUDToggle", KeyCodeKey{&SettingsRecord::iHUDToggle, 0}},
     {"iHUDToggleMinRequiredTimeSinceLastTogglePress",
-     DigitsKey{&Settings.iHUDToggleMinRequiredTimeSinceLastTogglePress, 300, 1, 10000}},
-    {"iHUDToggleMinHoldTime", DigitsKey{&Settings.iHUDToggleMinHoldTime, 300, 1, 65536}},
-    {"iVehicleAimKeyDown", KeyCodeKey{&Settings.iVehicleAimKeyDown, 0}},
-    {"bPlayUIFeedbackSounds", BooleanKey{&Settings.bPlayUIFeedbackSounds, true}},
-    {"bShowIfAutoAimTargetIsNotActivatable", BooleanKey{&Settings.bShowIfAutoAimTargetIsNotActivatable, false}},
-    {"bShowIfAutoAimTargetIsHarvestedFlora", BooleanKey{&Settings.bShowIfAutoAimTargetIsHarvestedFlora, false}},
+     DigitsKey{&SettingsRecord::iHUDToggleMinRequiredTimeSinceLastTogglePress, 300, 1, 10000}},
+    {"iHUDToggleMinHoldTime", DigitsKey{&SettingsRecord::iHUDToggleMinHoldTime, 300, 1, 65536}},
+    {"iVehicleAimKeyDown", KeyCodeKey{&SettingsRecord::iVehicleAimKeyDown, 0}},
+    {"bPlayUIFeedbackSounds", BooleanKey{&SettingsRecord::bPlayUIFeedbackSounds, true}},
+    {"bShowIfAutoAimTargetIsNotActivatable", BooleanKey{&SettingsRecord::bShowIfAutoAimTargetIsNotActivatable, false}},
+    {"bShowIfAutoAimTargetIsHarvestedFlora", BooleanKey{&SettingsRecord::bShowIfAutoAimTargetIsHarvestedFlora, false}},
 }};
 
 template <class... Handlers>
@@ -91,36 +91,41 @@ struct Overloaded : Handlers... {
 template <class... Handlers>
 Overloaded(Handlers...) -> Overloaded<Handlers...>;
 
-void StoreReloadDefault(const KeyKind& kind)
+void StoreReloadDefault(SettingsRecord& record, const KeyKind& kind)
 {
-    std::visit([](const auto& key) { *key.field = key.reloadDefault; }, kind);
+    std::visit([&](const auto& key) { record.*key.field = key.reloadDefault; }, kind);
+}
+
+void Publish(const SettingsRecord& record, const KeyKind& kind)
+{
+    std::visit([&](const auto& key) { Settings.*key.field = record.*key.field; }, kind);
 }
 
 // Stores the value of a non-empty text when it is valid and in range; any
 // other text leaves the reload default in place.
-void StoreIfValid(const KeyKind& kind, std::string_view text)
+void StoreIfValid(SettingsRecord& record, const KeyKind& kind, std::string_view text)
 {
     std::visit(Overloaded{
-                   [&](const BooleanKey& key) { *key.field = ParseBoolean(text); },
+                   [&](const BooleanKey& key) { record.*key.field = ParseBoolean(text); },
                    [&](const DigitsKey& key) {
                        if (const auto value = ParseDigits(text); value && *value >= key.min && *value <= key.max) {
-                           *key.field = *value;
+                           record.*key.field = *value;
                        }
                    },
                    [&](const FlagKey& key) {
                        if (const auto value = ParseFlag(text); value && (*value == 0 || *value == 1)) {
-                           *key.field = *value == 1;
+                           record.*key.field = *value == 1;
                        }
                    },
                    [&](const DecimalKey& key) {
                        if (const auto value = ParseDecimal(text); value && *value >= key.min && *value <= key.max) {
-                           *key.field = *value;
+                           record.*key.field = *value;
                        }
                    },
                    [&](const KeyCodeKey& key) {
                        const auto value = ParseKeyCode(text);
                        if (value && *value >= kMinKeyCode && *value <= kMaxKeyCode) {
-                           *key.field = static_cast<std::int32_t>(*value);
+                           record.*key.field = static_cast<std::int32_t>(*value);
                        }
                    },
                },
@@ -134,13 +139,13 @@ std::string Label(const SettingKey& setting)
 
 // The stored value as the log shows it: booleans as 0 or 1, floats with six
 // decimals, integers (key codes too) in decimal.
-std::string StoredValueText(const KeyKind& kind)
+std::string StoredValueText(const SettingsRecord& record, const KeyKind& kind)
 {
     return std::visit(Overloaded{
-                          [](const BooleanKey& key) { return fmt::format("{}", static_cast<int>(*key.field)); },
-                          [](const FlagKey& key) { return fmt::format("{}", static_cast<int>(*key.field)); },
-                          [](const DecimalKey& key) { return fmt::format("{:.6f}", *key.field); },
-                          [](const auto& key) { return fmt::format("{}", *key.field); },
+                          [&](const BooleanKey& key) { return fmt::format("{}", static_cast<int>(record.*key.field)); },
+                          [&](const FlagKey& key) { return fmt::format("{}", static_cast<int>(record.*key.field)); },
+                          [&](const DecimalKey& key) { return fmt::format("{:.6f}", (record.*key.field).load()); },
+                          [&](const auto& key) { return fmt::format("{}", (record.*key.field).load()); },
                       },
                       kind);
 }
@@ -149,8 +154,12 @@ std::string StoredValueText(const KeyKind& kind)
 
 void ReloadINI(IniValueReader read)
 {
+    // Built aside and published once it is complete: a pass running meanwhile
+    // sees the settings before the reload or after it, never the defaults the
+    // reload starts from.
+    SettingsRecord next;
     for (const auto& setting : kSettingKeys) {
-        StoreReloadDefault(setting.kind);
+        StoreReloadDefault(next, setting.kind);
     }
 
     bool loggingRequested = false;
@@ -159,14 +168,17 @@ void ReloadINI(IniValueReader read)
     }
     for (const auto& setting : kSettingKeys) {
         if (const auto text = read(kSettingsFileName, kSettingsSection, std::string(setting.key)); !text.empty()) {
-            StoreIfValid(setting.kind, text);
+            StoreIfValid(next, setting.kind, text);
         }
+    }
+    for (const auto& setting : kSettingKeys) {
+        Publish(next, setting.kind);
     }
 
     if (Settings.bLogging) {
         LOG_INFO("bLogging -> {}", static_cast<int>(loggingRequested));
         for (const auto& setting : kSettingKeys) {
-            LOG_INFO("{}{}", Label(setting), StoredValueText(setting.kind));
+            LOG_INFO("{}{}", Label(setting), StoredValueText(next, setting.kind));
         }
     }
 

@@ -1,41 +1,52 @@
 #pragma once
 
+#include "SharedValue.h"
+
 #include <cstdint>
 #include <string>
 
 // The settings record: one field per INI key, named by the key. The initial
 // values below hold from process start until the first reload; only ReloadINI
-// writes the fields afterwards.
+// writes the fields afterwards, on the thread that delivers the save/load
+// event, while decision passes and sinks read them on theirs. Each field is
+// one atomic value, and a reload builds the new record aside and then stores
+// each field once: a reader never meets a half-written value, nor the reload
+// defaults a reload starts from.
 struct SettingsRecord {
-    bool bLogging = true;
-    bool bShowInCombat = true;
-    bool bShowWhileSneaking = true;
-    bool bShowWhileWeaponDrawn = true;
-    bool bShowInSubtitles = true;
-    bool bShowLocationDiscovered = true;
-    bool bShowPlanetTraitDiscovered = true;
-    bool bShowMissionActive = true;
-    bool bShowIfOverencumbered = false;
-    bool bShowIfJumping = false;
-    bool bShowWhenHostilesAreNearby = false;
-    std::int32_t iKeepHUDShownMS = 2000;
-    std::int32_t iKeepHUDShownLongMS = 7500;
-    float fShowBelowHealthPercent = -1.0F;
-    float fShowBelowOxygenPercent = -1.0F;
-    float fShowBelowBoostPackPercent = -1.0F;
-    bool iMenuOverriderShipHUDMenu = true;
-    bool iMenuOverriderHandscannerMenu = true;
-    bool bShowInLandVehicle = false;
-    std::int32_t iHUDToggle = 0;
-    std::int32_t iHUDToggleMinRequiredTimeSinceLastTogglePress = 300;
-    std::int32_t iHUDToggleMinHoldTime = 300;
-    std::int32_t iVehicleAimKeyDown = 2;  // right mouse button until the first reload
-    bool bPlayUIFeedbackSounds = true;
-    bool bShowIfAutoAimTargetIsNotActivatable = false;
-    bool bShowIfAutoAimTargetIsHarvestedFlora = false;
+    SharedValue<bool> bLogging = true;
+    SharedValue<bool> bShowInCombat = true;
+    SharedValue<bool> bShowWhileSneaking = true;
+    SharedValue<bool> bShowWhileWeaponDrawn = true;
+    SharedValue<bool> bShowInSubtitles = true;
+    SharedValue<bool> bShowLocationDiscovered = true;
+    SharedValue<bool> bShowPlanetTraitDiscovered = true;
+    SharedValue<bool> bShowMissionActive = true;
+    SharedValue<bool> bShowIfOverencumbered = false;
+    SharedValue<bool> bShowIfJumping = false;
+    SharedValue<bool> bShowWhenHostilesAreNearby = false;
+    SharedValue<std::int32_t> iKeepHUDShownMS = 2000;
+    SharedValue<std::int32_t> iKeepHUDShownLongMS = 7500;
+    SharedValue<float> fShowBelowHealthPercent = -1.0F;
+    SharedValue<float> fShowBelowOxygenPercent = -1.0F;
+    SharedValue<float> fShowBelowBoostPackPercent = -1.0F;
+    SharedValue<bool> iMenuOverriderShipHUDMenu = true;
+    SharedValue<bool> iMenuOverriderHandscannerMenu = true;
+    SharedValue<bool> bShowInLandVehicle = false;
+    SharedValue<std::int32_t> iHUDToggle = 0;
+    SharedValue<std::int32_t> iHUDToggleMinRequiredTimeSinceLastTogglePress = 300;
+    SharedValue<std::int32_t> iHUDToggleMinHoldTime = 300;
+    SharedValue<std::int32_t> iVehicleAimKeyDown = 2;  // right mouse button until the first reload
+    SharedValue<bool> bPlayUIFeedbackSounds = true;
+    SharedValue<bool> bShowIfAutoAimTargetIsNotActivatable = false;
+    SharedValue<bool> bShowIfAutoAimTargetIsHarvestedFlora = false;
 
     friend bool operator==(const SettingsRecord&, const SettingsRecord&) = default;
 };
+
+// One field of the record, as a member: a reload fills a record of its own
+// through these before it publishes it.
+template <class T>
+using SettingsField = SharedValue<T> SettingsRecord::*;
 
 // Constant-initialised: nothing runs to build it, so it holds its initial
 // values before any code of the plugin does.

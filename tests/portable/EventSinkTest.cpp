@@ -57,6 +57,30 @@ protected:
     }
 };
 
+// ---- Registration
+
+// Before the game has its UI object there is no menu source: the seven other
+// sinks are registered, and the log says which one is missing whether
+// logging is on or off, before any other line.
+TEST_F(EventSinks, ASinkWithoutSourceIsNamedInAnErrorLineAndTheOthersAreRegistered)
+{
+    for (const bool logging : {true, false}) {
+        SCOPED_TRACE(logging);
+        StartOver();
+        game.registeredSinks.clear();
+        Settings.bLogging = logging;
+        game.SetGameUIPointer(nullptr);
+        log.clear();
+
+        Events::RegisterSinks();
+
+        EXPECT_EQ(game.registeredSinks.size(), 7U);
+        EXPECT_THAT(log.lines(), ElementsAre("[error] the sink of MenuOpenCloseEvent was not registered: the game gave "
+                                             "no source of these events; the HUD will not answer them"));
+        game.SetGameUIPointer(game.ui.get());
+    }
+}
+
 // ---- Menus
 
 // Any non-zero opening byte opens, and the log shows it as 1.
@@ -282,7 +306,7 @@ TEST_F(EventSinks, ALongMessageRequestsTheHUDWhileItsSettingIsOnAndALevelUpAlway
 {
     struct Case {
         std::uint64_t source;
-        bool SettingsRecord::*setting;  // null: no setting
+        SettingsField<bool> setting;  // null: no setting
         const char* text;
     };
     const Case cases[] = {

@@ -8,6 +8,7 @@
 #include <map>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -44,6 +45,36 @@ TEST_F(Reload, AKeyWithoutValueTakesItsReloadDefault)
     EXPECT_EQ(Settings.iHUDToggle, 0);
     EXPECT_EQ(Settings.iHUDToggleMinRequiredTimeSinceLastTogglePress, 300);
     EXPECT_EQ(Settings.iHUDToggleMinHoldTime, 300);
+}
+
+// A pass on another thread may read the settings while a reload reads the
+// file: until the reload is done it finds the settings in force, never the
+// defaults the reload starts from nor half of the new file. The reader below
+// looks at the settings each time it is asked for a key.
+std::vector<std::string> seenWhileReading;
+
+std::string ReadNewValuesLookingAtTheSettings(std::string, std::string, std::string key)
+{
+    seenWhileReading.push_back(std::to_string(Settings.iKeepHUDShownMS) + " " +
+                               std::to_string(Settings.iVehicleAimKeyDown) + " " +
+                               std::to_string(static_cast<int>(Settings.bShowInCombat)));
+    const std::map<std::string, std::string> file{
+        {"iKeepHUDShownMS", "700"}, {"iVehicleAimKeyDown", "5"}, {"bShowInCombat", "1"}};
+    const auto found = file.find(key);
+    return found == file.end() ? std::string() : found->second;
+}
+
+TEST_F(Reload, WhileTheFileIsReadTheSettingsInForceStay)
+{
+    ReloadWith({{"iKeepHUDShownMS", "5000"}, {"iVehicleAimKeyDown", "4"}, {"bShowInCombat", "0"}});
+    seenWhileReading.clear();
+    ReloadINI(&ReadNewValuesLookingAtTheSettings);
+
+    ASSERT_FALSE(seenWhileReading.empty());
+    EXPECT_THAT(seenWhileReading, ::testing::Each(std::string("5000 4 0")));
+    EXPECT_EQ(Settings.iKeepHUDShownMS, 700);
+    EXPECT_EQ(Settings.iVehicleAimKeyDown, 5);
+    EXPECT_TRUE(Settings.bShowInCombat);
 }
 
 // A key's initial value and its reload default are written in two places;

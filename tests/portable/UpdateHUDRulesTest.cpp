@@ -58,13 +58,13 @@ protected:
         const auto menu = [this](const char* name, bool open) {
             open ? game.ui.OpenMenu(name) : game.ui.CloseMenu(name);
         };
-        const auto hidingOverrider = [=](bool SettingsRecord::*setting, const char* name) {
+        const auto hidingOverrider = [=](SettingsField<bool> setting, const char* name) {
             return [=](bool on) {
                 Settings.*setting = !on;
                 menu(name, on);
             };
         };
-        const auto percent = [this](float SettingsRecord::*threshold, RE::ActorValueInfo* (FakeGame::*actorValue)()) {
+        const auto percent = [this](SettingsField<float> threshold, RE::ActorValueInfo* (FakeGame::*actorValue)()) {
             return [=, this](bool on) {
                 Settings.*threshold = 50.0F;
                 game.SetActorValuePercent((game.*actorValue)(), on ? 50.0F : 50.5F);
@@ -72,7 +72,8 @@ protected:
         };
         const std::string hidden = "[info] [UpdateHUD] result = [hide] | ";
         return {
-            {Shown("IsGameMenuPaused"), [this](bool on) { game.gameMenuPaused = on; }},
+            // The game's byte with its lowest bit clear: paused all the same.
+            {Shown("IsGameMenuPaused"), [this](bool on) { game.gameMenuPaused = on ? 0x02 : 0; }},
             {Shown("PlayerChar->parentCell is nullptr"), [this](bool on) { game.player.SetInCell(!on); }},
             {Shown("HUDToggleOverride [bShowHUD=TRUE] is active"),
              [](bool on) { HUDState.HUDToggleOverride = HUDState.bShowHUD = on; }},
@@ -210,7 +211,7 @@ TEST_F(RuleChain, ThePercentRulesShowAtOrBelowANonNegativeThreshold)
     const Case cases[] = {{25.0F, 25.0F, true}, {25.0F, 24.0F, true},    {25.0F, 25.001F, false},
                           {0.0F, 0.0F, true},   {0.5F, 0.4F, true},      {50.0F, 60.0F, false},
                           {-1.0F, 0.0F, false}, {-0.001F, -5.0F, false}, {kNaN, 0.0F, false}};
-    const std::vector<std::tuple<const char*, float SettingsRecord::*, RE::ActorValueInfo*>> rules{
+    const std::vector<std::tuple<const char*, SettingsField<float>, RE::ActorValueInfo*>> rules{
         {"HealthPercent", &SettingsRecord::fShowBelowHealthPercent, game.HealthAV()},
         {"OxygenPercent", &SettingsRecord::fShowBelowOxygenPercent, game.OxygenAV()},
         {"BoostPackPercent", &SettingsRecord::fShowBelowBoostPackPercent, game.BoostPackAV()}};

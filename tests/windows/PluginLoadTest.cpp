@@ -367,7 +367,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 constexpr const char* kHookNotInstalled =
     "[error] [Main.cpp] the HUD hook was not installed: the game's call at ID 153799 + 0x6F could not be made "
-    "writable; the plugin stays loaded but never acts";
+    "writable; the plugin acts only when the game's events reach it (a menu opening shows the HUD, a subtitle "
+    "ending or a menu closing may hide it), never on its own each frame";
 
 // The trampoline's line, for the call site the child recorded.
 std::string BranchNotWritten(const std::string& siteRecord)

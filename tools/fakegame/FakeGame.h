@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CallCount.h"
 #include "Clock.h"
 #include "GameFacts.h"
 #include "GameObjects.h"
@@ -82,7 +83,7 @@ public:
     // --- The player's state behind the game's functions.
     void SetActorValuePercent(const RE::ActorValueInfo* actorValue, float percent);
     float vehicleValue = 0.0F;
-    bool gameMenuPaused = false;
+    std::uint8_t gameMenuPaused = 0;  // the game's byte: any value but 0 pauses
     bool sneaking = false;
     bool jumping = false;
     bool overencumbered = false;
@@ -115,6 +116,18 @@ public:
     // The same with the opening flag as the raw byte the game writes: any
     // non-zero value opens.
     int RaiseMenuEventWithOpeningByte(const char* menu, std::uint8_t opening);
+    // Only the event, on the calling thread, as the game's UI thread delivers
+    // it: the menu stack is left as it is.
+    int DeliverMenuEvent(const char* menu, bool opening);
+
+    // --- Several of the game's threads at once. A test that plays them turns
+    // this on before they start: the game then gives each thread game
+    // strings of its own, counts calls without ordering the threads, and
+    // keeps no record of each call's arguments (the lists below stay empty).
+    // Nothing in the fake then synchronises the threads, so that a race of
+    // the plugin's is not hidden by a lock of the fake's.
+    void SetThreadsCallAtOnce(bool on) noexcept { threadsCallAtOnce_ = on; }
+    [[nodiscard]] bool RecordsEachCall() const noexcept { return !threadsCallAtOnce_; }
 
     // --- The per-frame game function (game_facts::kPerFrameFunctionID), called
     // as the game calls it once per frame. Its call at kPerFrameCallOffset reaches
@@ -151,17 +164,17 @@ public:
 
     // --- What the plugin asked of the game.
     struct Calls {
-        int isGameMenuPaused = 0;
-        int isMenuOpen = 0;
-        int isSneaking = 0;
-        int isJumping = 0;
-        int isOverencumbered = 0;
-        int hostileActorsNear = 0;
-        int isInCombat = 0;
-        int actorValuePercent = 0;
-        int vehicleValue = 0;
-        int isStageDone = 0;
-        int lookupForm = 0;
+        fake::CallCount isGameMenuPaused = 0;
+        fake::CallCount isMenuOpen = 0;
+        fake::CallCount isSneaking = 0;
+        fake::CallCount isJumping = 0;
+        fake::CallCount isOverencumbered = 0;
+        fake::CallCount hostileActorsNear = 0;
+        fake::CallCount isInCombat = 0;
+        fake::CallCount actorValuePercent = 0;
+        fake::CallCount vehicleValue = 0;
+        fake::CallCount isStageDone = 0;
+        fake::CallCount lookupForm = 0;
     };
     Calls calls;
     void ClearRecords();
@@ -246,19 +259,23 @@ private:
     std::set<int> pressedKeys_;
 
     std::array<GameStringEntry, 16> strings_{};
-    int stringsMade_ = 0;
-    int stringsReleased_ = 0;
+    fake::CallCount stringsMade_ = 0;
+    fake::CallCount stringsReleased_ = 0;
+    fake::CallCount liveThreadStrings_ = 0;
     std::array<std::array<char, 32>, 64> menuQuestions_{};
     std::size_t menuQuestionCount_ = 0;
 
     int menuEventsRaised_ = 0;
 
+    std::array<GameStringEntry, 16>& StringPool();
     GameStringEntry* FreeStringEntry();
     GameStringEntry* LiveStringEntry(const void* entry);
     const GameStringEntry* LiveStringEntry(const void* entry) const;
     int RaiseEventAt(const void* source, const void* event);
 
     std::vector<std::string> faults_;
+
+    bool threadsCallAtOnce_ = false;
 
     static inline FakeGame* installed_ = nullptr;
     [[noreturn]] static void NoGameInstalled();

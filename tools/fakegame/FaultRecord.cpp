@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 #include <string>
 #include <utility>
 
@@ -38,5 +39,8 @@ void fake::detail::ReportFaultsAtExitOnce()
 
 void FakeGame::Fault(std::string message)
 {
+    // Rare, and the one record kept with threads at once: a lock of its own.
+    static std::mutex faultsLock;
+    const std::lock_guard lock(faultsLock);
     faults_.push_back(std::move(message));
 }

@@ -2,16 +2,21 @@
 
 #include "FakeGame.h"
 
+#include <atomic>
+
 namespace {
 
-Clock::Nanoseconds clockNow = 0;
-Clock::Nanoseconds clockStep = 0;
+// Read on every thread that plays the game, moved on by the test's own; in
+// relaxed order, so that the clock orders nothing between the threads.
+std::atomic<Clock::Nanoseconds> clockNow = 0;
+std::atomic<Clock::Nanoseconds> clockStep = 0;
 
 Clock::Nanoseconds FakeClockReading()
 {
-    const Clock::Nanoseconds reading = clockNow;
-    clockNow += clockStep;
-    return reading;
+    // A plain load when the clock stands still: the benchmarks time the
+    // plugin's clock reading, not an indivisible add of the fake's.
+    const Clock::Nanoseconds step = clockStep.load(std::memory_order_relaxed);
+    return step == 0 ? clockNow.load(std::memory_order_relaxed) : clockNow.fetch_add(step, std::memory_order_relaxed);
 }
 
 Clock::Source previousClock = nullptr;
@@ -33,25 +38,25 @@ void fake::detail::RestoreClock()
 
 Clock::Nanoseconds FakeGame::Now() const noexcept
 {
-    return clockNow;
+    return clockNow.load(std::memory_order_relaxed);
 }
 
 void FakeGame::SetNow(Clock::Nanoseconds now) noexcept
 {
-    clockNow = now;
+    clockNow.store(now, std::memory_order_relaxed);
 }
 
 void FakeGame::AdvanceMs(std::int64_t milliseconds) noexcept
 {
-    clockNow += Clock::FromMilliseconds(milliseconds);
+    clockNow.fetch_add(Clock::FromMilliseconds(milliseconds), std::memory_order_relaxed);
 }
 
 void FakeGame::AdvanceNs(Clock::Nanoseconds nanoseconds) noexcept
 {
-    clockNow += nanoseconds;
+    clockNow.fetch_add(nanoseconds, std::memory_order_relaxed);
 }
 
 void FakeGame::SetStepPerReading(Clock::Nanoseconds step) noexcept
 {
-    clockStep = step;
+    clockStep.store(step, std::memory_order_relaxed);
 }

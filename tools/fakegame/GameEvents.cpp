@@ -113,6 +113,17 @@ int FakeGame::RaiseMenuEventWithOpeningByte(const char* menu, std::uint8_t openi
     return called;
 }
 
+int FakeGame::DeliverMenuEvent(const char* menu, bool opening)
+{
+    const void* name = MakeString(menu);
+    fake::ObjectBytes<game_facts::kMenuEventSize> event;
+    event.write(game_facts::kMenuEventNameOffset, name);
+    event.write(game_facts::kMenuEventOpeningOffset, static_cast<std::uint8_t>(opening ? 1 : 0));
+    const int called = RaiseEventAt(MenuOpenCloseSource(), event.data());
+    ReleaseString(name);
+    return called;
+}
+
 int FakeGame::RaiseEventAt(const void* source, const void* event)
 {
     using ProcessEvent = std::uint32_t (*)(void* sink, const void* event, const void* source);

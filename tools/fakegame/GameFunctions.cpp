@@ -45,7 +45,9 @@ RE::TESForm* FakeLookupFormByID(std::uint32_t formID)
 {
     auto& game = FakeGame::Current();
     ++game.calls.lookupForm;
-    game.formLookups.push_back(formID);
+    if (game.RecordsEachCall()) {
+        game.formLookups.push_back(formID);
+    }
     if (!IsGameForm(formID)) {
         char text[96];
         std::snprintf(text, sizeof(text), "LookupFormByID(0x%X): the game has no such form", formID);
@@ -137,7 +139,7 @@ void FakeGetPlayerVehicleValue(RE::Actor** player, std::uint64_t zero1, std::uin
     }
 }
 
-bool FakeIsGameMenuPaused()
+std::uint8_t FakeIsGameMenuPaused()
 {
     auto& game = FakeGame::Current();
     ++game.calls.isGameMenuPaused;
@@ -158,7 +160,9 @@ bool FakeIsMenuOpen(RE::UI* object, const RE::GameString* name)
         game.Fault("IsMenuOpen with a game string that was never made or is already released");
         return false;
     }
-    game.RecordMenuQuestion(text);
+    if (game.RecordsEachCall()) {
+        game.RecordMenuQuestion(text);
+    }
     return ui->HasMenuNamed(text);
 }
 
@@ -188,7 +192,9 @@ void FakeSetHUDMenusVisible(void* zero1, void* zero2, void* zero3, bool show)
     if (zero1 != nullptr || zero2 != nullptr || zero3 != nullptr) {
         game.Fault("SetHUDMenusVisible with non-zero leading arguments");
     }
-    game.hudVisibleCalls.push_back(show);
+    if (game.RecordsEachCall()) {
+        game.hudVisibleCalls.push_back(show);
+    }
     if (fake::UI* ui = fake::UI::Find(gameUIPointer)) {
         ui->SetHUDShown(show);
     }
@@ -203,8 +209,10 @@ void FakePlayUISound(std::uint32_t* out, const char* soundEditorID, void* soundO
     if (soundObject != uiSoundObject.data()) {
         game.Fault("PlayUISound without the game's sound object");
     }
-    game.sounds.emplace_back(soundEditorID == nullptr ? "<null>" : soundEditorID);
-    game.soundVolumes.push_back(volume);
+    if (game.RecordsEachCall()) {
+        game.sounds.emplace_back(soundEditorID == nullptr ? "<null>" : soundEditorID);
+        game.soundVolumes.push_back(volume);
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "VirtualTables.h"
 
 #include <algorithm>
+#include <atomic>
 #include <iterator>
 #include <string_view>
 #include <utility>
@@ -101,14 +102,21 @@ bool UI::HasMenuNamed(const char* name) const
     });
 }
 
+// The game changes the flag on whichever thread shows or hides the HUD, while
+// other threads read it: one byte, stored and loaded whole.
 void UI::SetHUDShown(bool shown) noexcept
 {
-    bytes_.write(game_facts::kUIHUDShownOffset, static_cast<std::uint8_t>(shown ? 1 : 0));
+    std::atomic_ref(ShownFlag()).store(shown ? 1 : 0, std::memory_order_relaxed);
 }
 
 bool UI::HUDShown() const noexcept
 {
-    return bytes_.read<std::uint8_t>(game_facts::kUIHUDShownOffset) != 0;
+    return std::atomic_ref(const_cast<UI*>(this)->ShownFlag()).load(std::memory_order_relaxed) != 0;
+}
+
+std::uint8_t& UI::ShownFlag() noexcept
+{
+    return *(static_cast<std::uint8_t*>(bytes_.data()) + game_facts::kUIHUDShownOffset);
 }
 
 const void* UI::MenuOpenCloseSource() const noexcept

@@ -74,6 +74,8 @@ private:
         const char* name;
     };
 
+    std::uint8_t& ShownFlag() noexcept;
+
     ObjectBytes<game_facts::kUIObjectSize> bytes_;
     std::vector<MenuEntry> entries_;
     std::deque<std::string> names_;

@@ -4,10 +4,21 @@
 #include <string_view>
 
 // The game keeps its strings in its own memory: a fixed pool here, so that a
-// pass allocates nothing on the plugin's heap for them.
+// pass allocates nothing on the plugin's heap for them. With threads at once
+// each thread has a pool of its own: a string is made, read and released on
+// one thread, and no pool is shared that would order the threads.
+std::array<FakeGame::GameStringEntry, 16>& FakeGame::StringPool()
+{
+    if (RecordsEachCall()) {
+        return strings_;
+    }
+    thread_local std::array<GameStringEntry, 16> threadStrings{};
+    return threadStrings;
+}
+
 FakeGame::GameStringEntry* FakeGame::FreeStringEntry()
 {
-    for (auto& entry : strings_) {
+    for (auto& entry : StringPool()) {
         if (!entry.live) {
             entry.bytes = {};
             return &entry;
@@ -31,6 +42,9 @@ const void* FakeGame::MakeString(const char* text)
     view.copy(static_cast<char*>(entry->bytes.data()) + kStringCharacters, view.size());
     entry->live = true;
     ++stringsMade_;
+    if (!RecordsEachCall()) {
+        ++liveThreadStrings_;
+    }
     return entry->bytes.data();
 }
 
@@ -46,12 +60,15 @@ const void* FakeGame::MakeReferringString(const char* text)
     entry->bytes.write(game_facts::kEntryNextOffset, target);
     entry->live = true;
     ++stringsMade_;
+    if (!RecordsEachCall()) {
+        ++liveThreadStrings_;
+    }
     return entry->bytes.data();
 }
 
 FakeGame::GameStringEntry* FakeGame::LiveStringEntry(const void* entry)
 {
-    for (auto& slot : strings_) {
+    for (auto& slot : StringPool()) {
         if (slot.bytes.data() == entry && slot.live) {
             return &slot;
         }
@@ -72,6 +89,9 @@ bool FakeGame::ReleaseString(const void* entry)
     }
     slot->live = false;
     ++stringsReleased_;
+    if (!RecordsEachCall()) {
+        --liveThreadStrings_;
+    }
     if ((slot->bytes.read<std::uint8_t>(game_facts::kEntryFlagsOffset) & game_facts::kEntryRefersOn) != 0) {
         ReleaseString(slot->bytes.read<const void*>(game_facts::kEntryNextOffset));
     }
@@ -90,5 +110,6 @@ const char* FakeGame::LiveString(const void* entry) const
 
 int FakeGame::LiveGameStrings() const noexcept
 {
-    return static_cast<int>(std::count_if(strings_.begin(), strings_.end(), [](const auto& s) { return s.live; }));
+    return liveThreadStrings_ +
+           static_cast<int>(std::count_if(strings_.begin(), strings_.end(), [](const auto& s) { return s.live; }));
 }

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <atomic>
+
+// A value that one of the game's threads stores and others load: the
+// per-frame pass on the game's thread, the sinks on the threads that deliver
+// their events. Each load and store is atomic with relaxed order: no thread
+// ever sees a torn or half-written value, nothing orders it against other
+// fields, and on x86-64 it compiles to the plain move a plain field would.
+// Reads and writes keep the look of a plain field.
+template <class T>
+class SharedValue {
+    static_assert(std::atomic<T>::is_always_lock_free);
+
+public:
+    constexpr SharedValue() noexcept = default;
+    constexpr SharedValue(T value) noexcept : value_(value) {}  // NOLINT(google-explicit-constructor)
+
+    // A copy takes the value as it is at that moment.
+    SharedValue(const SharedValue& other) noexcept : value_(other.load()) {}
+    SharedValue& operator=(const SharedValue& other) noexcept
+    {
+        store(other.load());
+        return *this;
+    }
+    SharedValue& operator=(T value) noexcept
+    {
+        store(value);
+        return *this;
+    }
+
+    operator T() const noexcept  // NOLINT(google-explicit-constructor)
+    {
+        return load();
+    }
+    [[nodiscard]] T load() const noexcept { return value_.load(std::memory_order_relaxed); }
+    void store(T value) noexcept { value_.store(value, std::memory_order_relaxed); }
+
+    // A load and a store, not one indivisible step: for a value that only
+    // one thread changes at a time (the toggle key's hold count, which only
+    // a decision pass counts up).
+    SharedValue& operator+=(T step) noexcept
+    {
+        store(load() + step);
+        return *this;
+    }
+
+    // Stores `desired` only if the value is still `expected`, in one
+    // indivisible step; otherwise `expected` receives the value found.
+    bool CompareExchange(T& expected, T desired) noexcept
+    {
+        return value_.compare_exchange_strong(expected, desired, std::memory_order_relaxed);
+    }
+
+private:
+    std::atomic<T> value_{};
+};

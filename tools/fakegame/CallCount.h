@@ -1,0 +1,45 @@
+#pragma once
+
+#include <atomic>
+
+namespace fake {
+
+// A count the game keeps (of calls, of strings) while several of its threads may call it at
+// once: every call counted, and nothing ordered between the threads by the
+// counting, so that a test under ThreadSanitizer sees the plugin's own
+// synchronisation and no more. Reads and assignments look like an int's.
+class CallCount {
+public:
+    CallCount() noexcept = default;
+    CallCount(int count) noexcept : count_(count) {}  // NOLINT(google-explicit-constructor)
+    CallCount(const CallCount& other) noexcept : count_(other) {}
+    CallCount& operator=(const CallCount& other) noexcept
+    {
+        count_.store(other, std::memory_order_relaxed);
+        return *this;
+    }
+    CallCount& operator=(int count) noexcept
+    {
+        count_.store(count, std::memory_order_relaxed);
+        return *this;
+    }
+    CallCount& operator++() noexcept
+    {
+        count_.fetch_add(1, std::memory_order_relaxed);
+        return *this;
+    }
+    CallCount& operator--() noexcept
+    {
+        count_.fetch_sub(1, std::memory_order_relaxed);
+        return *this;
+    }
+    operator int() const noexcept  // NOLINT(google-explicit-constructor)
+    {
+        return count_.load(std::memory_order_relaxed);
+    }
+
+private:
+    std::atomic<int> count_{0};
+};
+
+}  // namespace fake
