@@ -25,17 +25,25 @@ function start() {
 
   const logRoot = document.getElementById('view-log');
   const output = document.getElementById('log-output');
+  let opened = 0;
   acceptFiles(document.getElementById('log-file'), logRoot, async (file) => {
+    const mine = ++opened;
+    const isCurrent = () => mine === opened;
+    delete output.dataset.readMs;
+    output.setAttribute('aria-busy', 'true');
     replaceChildren(output, element('p', { class: 'sentence', role: 'status' }, `Reading ${file.name}…`));
     const started = performance.now();
     try {
       const { report, where } = await analyseLogFile(file, modulesText);
-      showLogReport(output, report, file.name);
-      output.dataset.readMs = String(Math.round(performance.now() - started));
+      if (!isCurrent()) return;
       output.dataset.readIn = where;
+      if (!(await showLogReport(output, report, file.name, isCurrent))) return;
     } catch (error) {
-      replaceChildren(output, element('p', { class: 'sentence bad-file' }, `This file could not be read as a log: ${error.message}`));
+      if (!isCurrent()) return;
+      replaceChildren(output, element('p', { class: 'sentence bad-file', role: 'status' }, `This file could not be read as a log: ${error.message}`));
     }
+    output.removeAttribute('aria-busy');
+    output.dataset.readMs = String(Math.round(performance.now() - started));
   });
   showView('settings');
 }
