@@ -15,7 +15,16 @@ function showView(name) {
 function start() {
   const modulesText = document.getElementById('lumenveil-modules').textContent;
   const shippedText = document.getElementById('shipped-ini').textContent.replace(/^\n/, '');
-  for (const tab of document.querySelectorAll('[data-view]')) tab.addEventListener('click', () => showView(tab.dataset.view));
+  const tabs = [...document.querySelectorAll('[data-view]')];
+  for (const tab of tabs) tab.addEventListener('click', () => showView(tab.dataset.view));
+  // The arrow keys move between the tabs, as in any tab list.
+  document.querySelector('[role=tablist]').addEventListener('keydown', (event) => {
+    const step = { ArrowRight: 1, ArrowLeft: -1 }[event.key];
+    if (!step) return;
+    const next = tabs[(tabs.indexOf(document.activeElement) + step + tabs.length) % tabs.length];
+    next.focus();
+    showView(next.dataset.view);
+  });
 
   const settingsRoot = document.getElementById('view-settings');
   const settings = createSettingsView({ root: settingsRoot, shippedText });
