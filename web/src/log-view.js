@@ -11,6 +11,8 @@ const { createTimeline } = require('./timeline-view');
 const { createVirtualTable } = require('./virtual-table');
 const { runInTurns } = require('./page-turns');
 
+const counted = (count, noun) => `${countText(count)} ${noun}${count === 1 ? '' : 's'}`;
+
 function sentence(text, kind = 'sentence') {
   return element('p', { class: kind, role: 'status' }, withCode(text));
 }
@@ -137,7 +139,7 @@ async function showLogReport(container, report, fileName, isCurrent = () => true
   const span = report.end - report.start;
   replaceChildren(container,
     element('h2', {}, fileName),
-    sentence(`${countText(report.lineCount)} lines from ${clockText(report.start, false)} to ${clockText(report.end, false)} (${durationText(span)}): ${report.changes.length} changes of the HUD, ${report.events.length} game events.`),
+    sentence(`${countText(report.lineCount)} lines from ${clockText(report.start, false)} to ${clockText(report.end, false)} (${durationText(span)}): ${counted(report.changes.length, 'change')} of the HUD, ${counted(report.events.length, 'game event')}.`),
     report.notes.map((note) => sentence(note, 'sentence note')));
   const add = (section) => {
     if (section) container.append(section);
