@@ -77,7 +77,7 @@ test('the timeline', async (t) => {
     }
     assert.notEqual(bandY, null, 'pointing anywhere on the canvas told nothing');
     const told = new Map();
-    for (let x = box.x; x < box.x + box.width; x += 3) {
+    for (let x = box.x; x < box.x + box.width; x += 6) {
       await page.mouse.move(x, bandY + 4);
       const text = await tip();
       if (text && !told.has(text)) told.set(text, { x: x - box.x, y: bandY + 4 - box.y });
