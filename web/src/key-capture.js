@@ -8,15 +8,18 @@ const { codeOfKey, codeOfMouseButton, keyName, hex } = require('./key-codes');
 
 function captureKey(root, onCode) {
   const message = element('p', { class: 'capture-message' }, 'Press a key, or click a mouse button inside this box.');
-  const area = element('div', { class: 'capture-area', tabindex: '0', role: 'button', 'aria-label': 'key capture area' }, message);
+  const area = element('div', { class: 'capture-area', tabindex: '0', role: 'button' }, message);
   const cancel = element('button', { type: 'button', class: 'small' }, 'Cancel');
-  const dialog = element('div', { class: 'capture-dialog', role: 'dialog' }, area, cancel);
+  const dialog = element('div', { class: 'capture-dialog', role: 'dialog', 'aria-modal': 'true', 'aria-label': 'Key capture' }, area, cancel);
+  // Where the keyboard was: it goes back there when the box closes.
+  const returnTo = document.activeElement;
   root.append(dialog);
 
   function finish(code) {
     document.removeEventListener('keydown', onKey, true);
     dialog.remove();
     if (code !== null) onCode(code);
+    if (returnTo && returnTo.isConnected) returnTo.focus();
   }
   function take(code, what) {
     if (code === null) {

@@ -26,18 +26,16 @@ function analyseLogFile(file, modulesText) {
     return analyseOnPage(file);
   }
   return new Promise((resolve, reject) => {
-    const finish = () => {
-      worker.terminate();
-      URL.revokeObjectURL(url);
-    };
+    // The worker ends itself once it has answered.
     worker.onmessage = (event) => {
-      finish();
+      URL.revokeObjectURL(url);
       if (event.data.error) reject(new Error(event.data.error));
       else resolve({ report: event.data.report, where: 'worker' });
     };
     worker.onerror = (event) => {
       event.preventDefault();
-      finish();
+      worker.terminate();
+      URL.revokeObjectURL(url);
       analyseOnPage(file).then(resolve, reject);
     };
     worker.postMessage(file);

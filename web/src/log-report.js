@@ -5,55 +5,25 @@
 // and a fatal report. Bad files get one sentence that says what they are.
 
 const { parseLine, splitFunction, clockText } = require('./log-lines');
+const { reasonOf, eventOf } = require('./log-reasons');
+const { logText } = require('./log-text');
+const { adviceFor, UNKNOWN_FATAL } = require('./startup-advice');
 
 const LOG_NAME = 'Lumenveil HUD - Zorvik Plugin by Quennart.log';
 const VERSION_LINE = /^\[ZorvikPlugin_Load\] (Lumenveil HUD .*)$/;
 const OWN_FUNCTIONS = new Set(['UpdateHUD', 'ReloadINI', 'EnableMenusIfCan', 'UnityInProcess', 'HandleOnPostDataLoad',
   'HandleToggleKeyRelease', 'HandleToggleKeyReleaseLong', 'LoadStaticVariables']);
 
-const EVENT_KINDS = {
-  SaveLoadEvent: ['save', 'save loaded'],
-  LocationTextEvent: ['discovery', 'location discovered'],
-  TraitDiscoveryTextEvent: ['discovery', 'planet trait discovered'],
-  HUDNotification_MissionActiveWidgetUpdate: ['mission', 'mission active'],
-  LevelUp_OnWidgetShown: ['levelup', 'level-up'],
-  ShowSubtitleEvent: ['subtitle', 'subtitle shown'],
-  HideSubtitleEvent: ['subtitle', 'subtitle hidden'],
-};
-
-// The event a sink's line names: [kind, label], or null.
-function eventOf(text) {
-  const match = /^ --> (\w+)(?: \[(.*)\] \| abOpening \[(\d)\])?$/.exec(text);
-  if (!match) return null;
-  if (match[1] === 'MenuOpenCloseEvent') return ['menu', `${match[2]} ${match[3] === '1' ? 'opened' : 'closed'}`];
-  return EVENT_KINDS[match[1]] || ['event', match[1]];
-}
-
-// A reason as the player reads it, from the line that gave it.
-function reasonLabel(fn, text) {
-  let match = /^result = \[(show|hide)\](?: \| (.*))?$/.exec(text);
-  if (match) return match[2] || (match[1] === 'hide' ? 'nothing asked for the HUD' : 'show');
-  const event = eventOf(text);
-  if (event) return event[1];
-  return `${fn}: ${text}`;
-}
-
-function givesReason(text) {
-  return /^result = \[(show|hide)\]/.test(text) || text.startsWith(' --> ');
-}
-
-function isBinary(bytes) {
-  const sample = bytes.subarray(0, 65536);
-  let control = 0;
-  for (const byte of sample) {
-    if (byte === 0) return true;
-    if (byte < 0x20 && byte !== 0x09 && byte !== 0x0a && byte !== 0x0d) control++;
-  }
-  return control > sample.length / 100;
-}
-
 function emptyReport(sentence) {
-  return { ok: false, sentence, notes: [], lineCount: 0, startup: [], fatal: null, settingsReads: [], changes: [], events: [], reasons: [] };
+  return { ok: false, sentence, notes: [], lineCount: 0, startup: [], fatal: null, settingsReads: [], changes: [], events: [], reasons: [], encoding: null };
+}
+
+// A line without its line end: CR LF as the plugin writes it, or CR CR LF
+// after an editor turned each LF into CR LF once more.
+function withoutReturns(raw) {
+  let end = raw.length;
+  while (end > 0 && raw.charCodeAt(end - 1) === 13) end--;
+  return end === raw.length ? raw : raw.slice(0, end);
 }
 
 // Per reason: how often it showed the HUD and for how long in all; a shown
@@ -63,24 +33,25 @@ function reasonTotals(changes, end) {
   changes.forEach((change, index) => {
     if (!change.shown) return;
     const until = index + 1 < changes.length ? changes[index + 1].time : end;
-    const entry = totals.get(change.reason) || { reason: change.reason, count: 0, totalMs: 0 };
+    const entry = totals.get(change.logWord) || { reason: change.reason, logWord: change.logWord, count: 0, totalMs: 0 };
     entry.count++;
     entry.totalMs += until - change.time;
-    totals.set(change.reason, entry);
+    totals.set(change.logWord, entry);
   });
   return [...totals.values()].sort((a, b) => b.totalMs - a.totalMs || b.count - a.count);
 }
 
 function analyseLog(bytes) {
   if (bytes.length === 0) return emptyReport(`The file is empty. The plugin starts its log anew at every game start; open "${LOG_NAME}" after playing.`);
-  if (isBinary(bytes)) return emptyReport('This is not a text file, so it cannot be a log of Lumenveil HUD.');
-  const text = new TextDecoder('utf-8').decode(bytes);
+  const { text, encoding, binary } = logText(bytes);
+  if (binary) return emptyReport('This is not a text file, so it cannot be a log of Lumenveil HUD.');
   const rawLines = text.split('\n');
   const endsCleanly = rawLines[rawLines.length - 1] === '';
   if (endsCleanly) rawLines.pop();
 
   const report = emptyReport('');
   report.ok = true;
+  report.encoding = encoding;
   let parsedCount = 0;
   let previous = null;
   let version = null;
@@ -93,7 +64,7 @@ function analyseLog(bytes) {
   let lastTime = null;
 
   for (let index = 0; index < rawLines.length; index++) {
-    const raw = rawLines[index].endsWith('\r') ? rawLines[index].slice(0, -1) : rawLines[index];
+    const raw = withoutReturns(rawLines[index]);
     const line = parseLine(raw);
     if (!line) {
       // A message that goes on over several lines (a fatal report's path).
@@ -132,19 +103,20 @@ function analyseLog(bytes) {
       report.fatal = { time: line.time, text: line.message, line };
     } else if (fn === 'ZorvikPlugin_Load' || fn === 'HandleOnPostDataLoad' || !fn ||
       ((line.level === 'error' || line.level === 'warning') && fn !== 'UpdateHUD')) {
-      if (report.startup.length < 200) report.startup.push({ time: line.time, level: line.level, text: line.message });
+      if (report.startup.length < 200) report.startup.push({ time: line.time, level: line.level, text: line.message, advice: adviceFor(body) });
     }
 
     if (fn === 'ProcessEvent') {
       const event = eventOf(body);
-      if (event) report.events.push({ time: line.time, kind: event[0], label: event[1] });
+      if (event) report.events.push({ time: line.time, kind: event.kind, label: event.words, logWord: event.logWord });
     } else if ((fn === 'HandleToggleKeyRelease' || fn === 'HandleToggleKeyReleaseLong') && /^(called|exiting) \|/.test(body)) {
       const long = fn === 'HandleToggleKeyReleaseLong';
       const refused = body.startsWith('exiting');
-      report.events.push({ time: line.time, kind: 'toggle', label: `toggle key ${long ? 'held' : 'tapped'}${refused ? ' (too soon, ignored)' : ''}` });
+      report.events.push({ time: line.time, kind: 'toggle', label: `the toggle key ${long ? 'held' : 'tapped'}${refused ? ' (too soon, ignored)' : ''}`, logWord: fn });
     }
-    if (givesReason(body)) {
-      lastReason = { message: line.message, label: reasonLabel(fn, body) };
+    const reason = reasonOf(body);
+    if (reason) {
+      lastReason = { message: line.message, ...reason };
       continue;
     }
     const change = /^result = \[(ENABLE|DISABLE)\]$/.exec(body);
@@ -153,7 +125,8 @@ function analyseLog(bytes) {
       report.changes.push({
         time: line.time,
         shown: hudShown,
-        reason: lastReason ? lastReason.label : 'no reason in the log before it',
+        reason: lastReason ? lastReason.words : 'no reason in the log before it',
+        logWord: lastReason ? lastReason.logWord : '',
         reasonMessage: lastReason ? lastReason.message : '',
       });
     }
@@ -166,7 +139,7 @@ function analyseLog(bytes) {
     return emptyReport('This is not a log of Lumenveil HUD: none of its lines has the layout of a plugin log ("[date time] [Zorvik] [info] [file:line] message").');
   }
   if (version === null && ownLines === 0 && !report.fatal) {
-    const first = parseLine(rawLines.find((raw) => parseLine(raw.replace(/\r$/, ''))).replace(/\r$/, ''));
+    const first = parseLine(withoutReturns(rawLines.find((raw) => parseLine(withoutReturns(raw)))));
     return emptyReport(`This log was written by another plugin: its first line reads "${first.message}". Lumenveil HUD writes "${LOG_NAME}".`);
   }
   report.version = version ? version.text : null;
@@ -183,8 +156,13 @@ function addNotes(report, { version, endsCleanly, lastDecision }) {
   if (!endsCleanly) {
     notes.push(`The log ends in the middle of a line: it was cut short, or copied while the game was writing it. The report covers it up to ${clockText(report.end)}.`);
   }
+  if (report.encoding) {
+    notes.push(`This log was saved again as ${report.encoding} (the plugin writes UTF-8, so an editor did it); it is read all the same.`);
+  }
   if (report.fatal) {
-    notes.push(`The plugin ended the game at ${clockText(report.fatal.time)}: ${report.fatal.text.split('\n')[0]}`);
+    report.fatal.advice = adviceFor(report.fatal.text) || UNKNOWN_FATAL;
+    const { meaning, todo } = report.fatal.advice;
+    notes.push(`The plugin ended the game at ${clockText(report.fatal.time)} with "${report.fatal.text.split('\n')[0].trim()}": ${meaning}. What to do: ${todo}.`);
   }
   const lastRead = report.settingsReads[report.settingsReads.length - 1];
   if (lastRead && lastRead.switched === 'off' && (lastDecision === null || lastDecision < lastRead.time)) {
@@ -194,4 +172,4 @@ function addNotes(report, { version, endsCleanly, lastDecision }) {
   }
 }
 
-module.exports = { analyseLog, reasonLabel, LOG_NAME };
+module.exports = { analyseLog, LOG_NAME };

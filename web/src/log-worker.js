@@ -1,6 +1,7 @@
 'use strict';
 // The log's analysis off the page's thread: a worker built from the page's
-// own script text answers each file it is sent with its report.
+// own script text answers the file it is sent with its report, then ends
+// itself, so that the page's thread need not wait for it to stop.
 
 const { analyseLog } = require('./log-report');
 
@@ -12,6 +13,7 @@ function serveLogAnalysis(scope) {
     } catch (error) {
       scope.postMessage({ error: String((error && error.message) || error) });
     }
+    scope.close();
   };
 }
 

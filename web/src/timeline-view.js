@@ -1,10 +1,14 @@
 'use strict';
-// The timeline picture: the HUD shown (a bar) or hidden over time, each
-// change marked and labelled with its reason, the game's events as marks on
-// rows of their own. The wheel zooms around the pointer, dragging pans, and
-// the buttons zoom or show the whole log.
+// The timeline picture: the HUD's band over time (shown by the game before
+// the plugin's first change, then shown or hidden), each change marked and
+// labelled with its reason, the game's events as marks on rows of their
+// own. Pointing at the band, or stepping with the arrow keys, tells a
+// period's reason, start and length. The wheel zooms around the pointer,
+// dragging pans, and the buttons and keys zoom or show the whole log.
 
 const { clockText } = require('./log-lines');
+const { hudSpans, spanIndexAt, spanText } = require('./timeline-spans');
+const { placeLabels } = require('./timeline-labels');
 
 const ROWS = [
   ['menu', 'menus', '#7c5cd6'],
@@ -16,17 +20,41 @@ const ROWS = [
   ['toggle', 'toggle key', '#b8327a'],
 ];
 const LEFT = 110;
+const RIGHT = 10;
 const HUD_TOP = 34;
 const HUD_HEIGHT = 34;
 const ROW_HEIGHT = 20;
 const AXIS = 22;
+const COLOURS = { shown: '#46a35e', hidden: '#eef1f4', markShown: '#1d6b33', markHidden: '#9a2b2b', text: '#222', muted: '#444' };
+const AXIS_STEPS = [100, 500, 1000, 5000, 10000, 30000, 60000, 300000, 600000, 1800000, 3600000, 7200000];
 
-function createTimeline(canvas, report) {
+// Pale green stripes: the HUD as the game shows it, not as the plugin set it.
+function gamePattern(context) {
+  const tile = document.createElement('canvas');
+  tile.width = 8;
+  tile.height = 8;
+  const paint = tile.getContext('2d');
+  paint.fillStyle = '#c4e6cc';
+  paint.fillRect(0, 0, 8, 8);
+  paint.strokeStyle = '#8fcb9f';
+  paint.lineWidth = 2;
+  paint.beginPath();
+  paint.moveTo(-2, 10);
+  paint.lineTo(10, -2);
+  paint.stroke();
+  return context.createPattern(tile, 'repeat');
+}
+
+function createTimeline(canvas, report, tip) {
   const context = canvas.getContext('2d');
   const start = report.start;
   const end = Math.max(report.end, start + 1000);
+  const spans = hudSpans(report);
+  const gameFill = gamePattern(context);
+  const widths = new Map();
   let from = start;
   let to = end;
+  let selected = -1;
 
   function size() {
     const ratio = window.devicePixelRatio || 1;
@@ -39,7 +67,14 @@ function createTimeline(canvas, report) {
     return { width, height };
   }
 
-  const x = (time, width) => LEFT + ((time - from) / (to - from)) * (width - LEFT - 10);
+  const plotWidth = (width) => width - LEFT - RIGHT;
+  const x = (time, width) => LEFT + ((time - from) / (to - from)) * plotWidth(width);
+  const clampX = (value, width) => Math.min(Math.max(value, LEFT), width - RIGHT);
+
+  function textWidth(text) {
+    if (!widths.has(text)) widths.set(text, context.measureText(text).width);
+    return widths.get(text);
+  }
 
   // Index of the first item at or after `time` in a list sorted by time.
   function firstFrom(list, time) {
@@ -53,44 +88,58 @@ function createTimeline(canvas, report) {
     return low;
   }
 
-  function drawHud(width) {
-    const changes = report.changes;
-    context.fillStyle = '#eef1f4';
-    context.fillRect(LEFT, HUD_TOP, width - LEFT - 10, HUD_HEIGHT);
-    const first = Math.max(0, firstFrom(changes, from) - 1);
-    let lastLabelEnd = -Infinity;
-    let lastMark = -Infinity;
-    for (let index = first; index < changes.length && changes[index].time <= to; index++) {
-      const change = changes[index];
-      const left = Math.max(LEFT, x(change.time, width));
-      const until = index + 1 < changes.length ? changes[index + 1].time : end;
-      if (change.shown) {
-        context.fillStyle = '#46a35e';
-        context.fillRect(left, HUD_TOP, Math.max(1, Math.min(width - 10, x(until, width)) - left), HUD_HEIGHT);
-      }
-      // Marks closer than a few pixels would only paint the band over.
-      if (change.time < from || left - lastMark < 4) continue;
-      lastMark = left;
-      context.fillStyle = change.shown ? '#1d6b33' : '#9a2b2b';
-      context.fillRect(left - 1, HUD_TOP - 6, 2, HUD_HEIGHT + 6);
-      const label = `${change.shown ? 'shown' : 'hidden'}: ${change.reason}`;
-      const labelWidth = context.measureText(label).width;
-      if (left > lastLabelEnd + 4 && left + labelWidth < width) {
-        context.fillStyle = '#222';
-        context.fillText(label, left + 2, HUD_TOP - 9);
-        lastLabelEnd = left + labelWidth;
-      }
+  function drawBand(width) {
+    context.fillStyle = COLOURS.hidden;
+    context.fillRect(LEFT, HUD_TOP, plotWidth(width), HUD_HEIGHT);
+    for (let index = spanIndexAt(spans, from); index < spans.length && spans[index].from <= to; index++) {
+      const span = spans[index];
+      if (span.kind === 'hidden') continue;
+      const left = clampX(x(span.from, width), width);
+      const right = clampX(x(span.to, width), width);
+      context.fillStyle = span.kind === 'game' ? gameFill : COLOURS.shown;
+      context.fillRect(left, HUD_TOP, Math.max(1, right - left), HUD_HEIGHT);
+    }
+    if (selected >= 0) {
+      const span = spans[selected];
+      const left = clampX(x(span.from, width), width);
+      context.strokeStyle = '#1f2328';
+      context.lineWidth = 2;
+      context.strokeRect(left, HUD_TOP - 1, Math.max(2, clampX(x(span.to, width), width) - left), HUD_HEIGHT + 2);
     }
   }
 
+  // Marks closer than a few pixels would only paint the band over; the
+  // labels that fit go above the band, shown ones first.
+  function drawChanges(width) {
+    const changes = report.changes;
+    const labels = [];
+    if (spans[0].kind === 'game' && spans[0].to > from) {
+      const text = 'shown by the game';
+      labels.push({ x: clampX(x(spans[0].from, width), width) + 2, width: textWidth(text), shown: true, text });
+    }
+    let lastMark = -Infinity;
+    for (let index = firstFrom(changes, from); index < changes.length && changes[index].time <= to; index++) {
+      const change = changes[index];
+      const left = x(change.time, width);
+      if (left - lastMark < 4) continue;
+      lastMark = left;
+      context.fillStyle = change.shown ? COLOURS.markShown : COLOURS.markHidden;
+      context.fillRect(left - 1, HUD_TOP - 6, 2, HUD_HEIGHT + 6);
+      const text = `${change.shown ? 'shown' : 'hidden'}: ${change.reason}`;
+      labels.push({ x: left + 2, width: textWidth(text), shown: change.shown, text });
+    }
+    context.fillStyle = COLOURS.text;
+    for (const label of placeLabels(labels, width)) context.fillText(label.text, label.x, HUD_TOP - 9);
+  }
+
   function drawEvents(width) {
+    const events = report.events;
     ROWS.forEach(([kind, title, colour], row) => {
       const top = HUD_TOP + HUD_HEIGHT + 14 + row * ROW_HEIGHT;
-      context.fillStyle = '#444';
+      context.fillStyle = COLOURS.muted;
       context.fillText(title, 6, top + 13);
       context.fillStyle = colour;
       let lastX = -Infinity;
-      const events = report.events;
       for (let index = firstFrom(events, from); index < events.length && events[index].time <= to; index++) {
         if (events[index].kind !== kind) continue;
         const at = x(events[index].time, width);
@@ -101,20 +150,24 @@ function createTimeline(canvas, report) {
     });
   }
 
+  // Each tick's time centred under it, and never past either end.
   function drawAxis(width, height) {
     const span = to - from;
-    const steps = [100, 500, 1000, 5000, 10000, 30000, 60000, 300000, 600000, 1800000, 3600000, 7200000];
-    const step = steps.find((candidate) => span / candidate <= (width - LEFT) / 90) || steps[steps.length - 1];
-    context.fillStyle = '#444';
+    const step = AXIS_STEPS.find((candidate) => span / candidate <= plotWidth(width) / 90) || AXIS_STEPS[AXIS_STEPS.length - 1];
+    context.fillStyle = COLOURS.muted;
     context.strokeStyle = '#ccc';
+    context.lineWidth = 1;
     for (let tick = Math.ceil(from / step) * step; tick <= to; tick += step) {
       const at = x(tick, width);
       context.beginPath();
       context.moveTo(at, HUD_TOP + HUD_HEIGHT);
       context.lineTo(at, height - AXIS + 4);
       context.stroke();
-      context.fillText(clockText(tick, step < 1000), at - 20, height - 6);
+      const text = clockText(tick, step < 1000);
+      const textAt = Math.min(Math.max(at - textWidth(text) / 2, LEFT), width - textWidth(text) - 2);
+      context.fillText(text, textAt, height - 6);
     }
+    context.fillStyle = COLOURS.muted;
     context.fillText('HUD', 6, HUD_TOP + 21);
   }
 
@@ -123,7 +176,8 @@ function createTimeline(canvas, report) {
     context.clearRect(0, 0, width, height);
     context.font = '12px system-ui, sans-serif';
     drawAxis(width, height);
-    drawHud(width);
+    drawBand(width);
+    drawChanges(width);
     drawEvents(width);
   }
 
@@ -137,9 +191,47 @@ function createTimeline(canvas, report) {
     draw();
   }
 
+  function showAll() {
+    from = start;
+    to = end;
+    draw();
+  }
+
   function timeAt(clientX) {
     const bounds = canvas.getBoundingClientRect();
-    return from + ((clientX - bounds.left - LEFT) / (bounds.width - LEFT - 10)) * (to - from);
+    return from + ((clientX - bounds.left - LEFT) / (bounds.width - LEFT - RIGHT)) * (to - from);
+  }
+
+  function showTip(index, atX) {
+    tip.textContent = spanText(spans[index]);
+    tip.hidden = false;
+    const frame = canvas.clientWidth;
+    tip.style.left = `${Math.max(0, Math.min(atX, frame - tip.offsetWidth))}px`;
+    tip.style.top = `${HUD_TOP + HUD_HEIGHT + 4}px`;
+  }
+
+  function hideTip() {
+    tip.hidden = true;
+  }
+
+  function onBand(event) {
+    const bounds = canvas.getBoundingClientRect();
+    const y = event.clientY - bounds.top;
+    const left = event.clientX - bounds.left;
+    return y >= HUD_TOP && y <= HUD_TOP + HUD_HEIGHT && left >= LEFT && left <= bounds.width - RIGHT;
+  }
+
+  // The arrow keys step from period to period, moving the view to each.
+  function select(index) {
+    selected = Math.max(0, Math.min(spans.length - 1, index));
+    const span = spans[selected];
+    if (span.from < from || span.from > to) {
+      const width = to - from;
+      from = Math.max(start, Math.min(span.from - width / 10, end - width));
+      to = from + width;
+    }
+    draw();
+    showTip(selected, x(Math.max(span.from, from), canvas.clientWidth || 900));
   }
 
   canvas.onwheel = (event) => {
@@ -149,30 +241,50 @@ function createTimeline(canvas, report) {
   let dragFrom = null;
   canvas.onmousedown = (event) => {
     dragFrom = { clientX: event.clientX, from, to };
+    hideTip();
   };
   window.addEventListener('mouseup', () => {
     dragFrom = null;
   });
+  canvas.onmouseleave = hideTip;
   canvas.onmousemove = (event) => {
-    if (!dragFrom) return;
+    if (!dragFrom) {
+      if (onBand(event)) showTip(spanIndexAt(spans, timeAt(event.clientX)), event.clientX - canvas.getBoundingClientRect().left + 12);
+      else hideTip();
+      return;
+    }
     const bounds = canvas.getBoundingClientRect();
-    const shift = ((dragFrom.clientX - event.clientX) / (bounds.width - LEFT - 10)) * (dragFrom.to - dragFrom.from);
+    const shift = ((dragFrom.clientX - event.clientX) / (bounds.width - LEFT - RIGHT)) * (dragFrom.to - dragFrom.from);
     const span = dragFrom.to - dragFrom.from;
     from = Math.min(Math.max(start, dragFrom.from + shift), end - span);
     to = from + span;
     draw();
   };
+  const KEYS = {
+    ArrowRight: () => select(selected < 0 ? spanIndexAt(spans, from) : selected + 1),
+    ArrowLeft: () => select(selected < 0 ? spanIndexAt(spans, from) : selected - 1),
+    Home: () => select(0),
+    End: () => select(spans.length - 1),
+    '+': () => zoom(0.5, selected >= 0 ? spans[selected].from : undefined),
+    '=': () => zoom(0.5, selected >= 0 ? spans[selected].from : undefined),
+    '-': () => zoom(2),
+    '0': showAll,
+    Escape: hideTip,
+  };
+  canvas.onkeydown = (event) => {
+    const action = KEYS[event.key];
+    if (!action || event.altKey || event.ctrlKey || event.metaKey) return;
+    event.preventDefault();
+    action();
+  };
+  canvas.onblur = hideTip;
 
   draw();
   return {
     draw,
     zoomIn: () => zoom(0.5),
     zoomOut: () => zoom(2),
-    showAll: () => {
-      from = start;
-      to = end;
-      draw();
-    },
+    showAll,
     range: () => ({ from, to }),
   };
 }

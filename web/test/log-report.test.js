@@ -22,17 +22,17 @@ test('each reason counts the times it showed the HUD and the time until the next
     decision(13000, 'result = [show] | IsWeaponDrawn') + decision(13015, 'result = [RequestEnable]') + enable(13015) +
     decision(20000, 'result = [exit] | RecentLastUpdate');
   const report = analyse(log);
-  assert.deepEqual(report.changes.map((change) => [change.time - report.changes[0].time, change.shown, change.reason]), [
-    [0, true, 'IsWeaponDrawn'],
-    [3000, false, 'nothing asked for the HUD'],
-    [4000, true, 'location discovered'],
-    [11500, false, 'nothing asked for the HUD'],
-    [12000, true, 'IsWeaponDrawn'],
+  assert.deepEqual(report.changes.map((change) => [change.time - report.changes[0].time, change.shown, change.reason, change.logWord]), [
+    [0, true, 'a weapon is drawn', 'IsWeaponDrawn'],
+    [3000, false, 'nothing asks for the HUD', '[hide]'],
+    [4000, true, 'a location was discovered', 'LocationTextEvent'],
+    [11500, false, 'nothing asks for the HUD', '[hide]'],
+    [12000, true, 'a weapon is drawn', 'IsWeaponDrawn'],
   ]);
   // The last period runs to the end of the log.
-  assert.deepEqual(report.reasons.map(({ reason, count, totalMs }) => [reason, count, Math.round(totalMs)]), [
-    ['IsWeaponDrawn', 2, 3000 + 6985],
-    ['location discovered', 1, 7500],
+  assert.deepEqual(report.reasons.map(({ reason, logWord, count, totalMs }) => [reason, logWord, count, Math.round(totalMs)]), [
+    ['a weapon is drawn', 'IsWeaponDrawn', 2, 3000 + 6985],
+    ['a location was discovered', 'LocationTextEvent', 1, 7500],
   ]);
   assert.deepEqual(report.notes, []);
 });
@@ -47,16 +47,16 @@ test('events become marks of their kind, and each save load lists the settings r
     settingsRead(1000, false);
   const report = analyse(log);
   assert.deepEqual(report.events.map((mark) => [mark.kind, mark.label]), [
-    ['save', 'save loaded'],
-    ['menu', 'InventoryMenu opened'],
-    ['menu', 'InventoryMenu closed'],
-    ['subtitle', 'subtitle shown'],
-    ['discovery', 'planet trait discovered'],
-    ['mission', 'mission active'],
-    ['levelup', 'level-up'],
-    ['toggle', 'toggle key tapped'],
-    ['toggle', 'toggle key held (too soon, ignored)'],
-    ['save', 'save loaded'],
+    ['save', 'a save was loaded'],
+    ['menu', 'the inventory opened'],
+    ['menu', 'the inventory closed'],
+    ['subtitle', 'a subtitle appeared'],
+    ['discovery', 'a planet trait was discovered'],
+    ['mission', 'a mission became active'],
+    ['levelup', 'a level-up'],
+    ['toggle', 'the toggle key tapped'],
+    ['toggle', 'the toggle key held (too soon, ignored)'],
+    ['save', 'a save was loaded'],
   ]);
   assert.deepEqual(report.settingsReads.map((read) => [read.values.map((value) => `${value.key}=${value.value}`).join(' '), read.switched]), [
     ['bLogging=1 bShowInCombat=1 iKeepHUDShownMS=2000', null],
@@ -78,4 +78,31 @@ test('start-up lines, errors and a fatal report over two lines are kept apart fr
   ]);
   assert.equal(report.fatal.text, 'Address library version mismatch.\nExpected 1.14.70.0');
   assert.equal(report.version, 'Lumenveil HUD - Zorvik Plugin by Quennart v3.5');
+  assert.match(report.startup[2].advice.meaning, /plugin stays loaded but never acts/);
+  assert.match(report.fatal.advice.meaning, /another game version/);
+});
+
+test('a log saved again with other line ends or as UTF-16 reads as the log it was', () => {
+  const log = start() + decision(1000, 'result = [show] | IsWeaponDrawn') + enable(1015) + decision(2000, 'result = [hide]') + disable(4015);
+  const asWritten = analyse(log);
+  const utf16 = (text, order) => {
+    const bytes = Buffer.from(text, 'utf16le');
+    return order === 'be' ? bytes.swap16() : bytes;
+  };
+  const cases = [
+    ['CR CR LF', Buffer.from(log.replace(/\r\n/g, '\r\r\n'), 'latin1'), null],
+    ['LF', Buffer.from(log.replace(/\r\n/g, '\n'), 'latin1'), null],
+    ['UTF-8 with a byte-order mark', Buffer.from(`\ufeff${log}`, 'utf8'), null],
+    ['UTF-16 LE with a byte-order mark', utf16(`\ufeff${log}`, 'le'), 'UTF-16 little-endian'],
+    ['UTF-16 BE with a byte-order mark', utf16(`\ufeff${log}`, 'be'), 'UTF-16 big-endian'],
+    ['UTF-16 LE without one', utf16(log, 'le'), 'UTF-16 little-endian without a byte-order mark'],
+    ['UTF-16 BE with CR CR LF', utf16(`\ufeff${log.replace(/\r\n/g, '\r\r\n')}`, 'be'), 'UTF-16 big-endian'],
+  ];
+  for (const [name, bytes, encoding] of cases) {
+    const report = analyseLog(bytes);
+    assert.equal(report.ok, true, name);
+    assert.equal(report.encoding, encoding, name);
+    assert.deepEqual(report.changes, asWritten.changes, name);
+    assert.deepEqual(report.notes.filter((note) => !note.includes('UTF-16')), [], name);
+  }
 });

@@ -29,10 +29,12 @@ async function launch() {
 }
 
 // Opens the page; `problems` collects script errors, console errors and
-// requests that leave the machine.
-async function openPage(browser, { width = 1200, height = 900 } = {}) {
+// requests that leave the machine. `beforeLoad(page)` runs before the page
+// is loaded.
+async function openPage(browser, { width = 1200, height = 900, beforeLoad = null } = {}) {
   const page = await browser.newPage();
   await page.setViewport({ width, height });
+  if (beforeLoad) await beforeLoad(page);
   const problems = [];
   page.on('pageerror', (error) => problems.push(`script error: ${error.message}`));
   page.on('console', (message) => {
