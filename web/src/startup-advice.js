@@ -65,8 +65,13 @@ const STARTUP = [
   },
   {
     begins: 'the HUD hook was not installed:',
-    meaning: 'the plugin could not change the game\'s per-frame call: it stays loaded but never acts, and the HUD stays as the game shows it',
+    meaning: 'the plugin could not change the game\'s per-frame call: its rules of each frame never run; a menu opening still shows the HUD, and a subtitle ending or a menu closing may hide it, but nothing else does',
     todo: SECURITY_TOOL,
+  },
+  {
+    begins: 'the sink of ',
+    meaning: 'the game offered no source for these events when the plugin installed itself: the HUD will not answer them (menus, saves loaded, subtitles, discoveries, missions or level-ups, as the line names them); the rest of the plugin goes on',
+    todo: 'make sure the game and the address library are the exact versions this plugin is made for; report the line if they are',
   },
   {
     begins: 'VirtualProtect failed with code:',
