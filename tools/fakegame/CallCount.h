@@ -25,20 +25,35 @@ public:
     }
     CallCount& operator++() noexcept
     {
-        count_.fetch_add(1, std::memory_order_relaxed);
+        Add(1);
         return *this;
     }
     CallCount& operator--() noexcept
     {
-        count_.fetch_sub(1, std::memory_order_relaxed);
+        Add(-1);
         return *this;
     }
+
+    // With threads at once every change is one indivisible add; otherwise a
+    // load and a store, which the benchmarks of the plugin's pass do not see
+    // beside the plugin's own work.
+    static void SetThreadsCountAtOnce(bool on) noexcept { threadsAtOnce_.store(on, std::memory_order_relaxed); }
     operator int() const noexcept  // NOLINT(google-explicit-constructor)
     {
         return count_.load(std::memory_order_relaxed);
     }
 
 private:
+    void Add(int step) noexcept
+    {
+        if (threadsAtOnce_.load(std::memory_order_relaxed)) {
+            count_.fetch_add(step, std::memory_order_relaxed);
+        } else {
+            count_.store(count_.load(std::memory_order_relaxed) + step, std::memory_order_relaxed);
+        }
+    }
+
+    static inline std::atomic<bool> threadsAtOnce_{false};
     std::atomic<int> count_{0};
 };
 

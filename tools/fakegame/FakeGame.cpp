@@ -68,6 +68,7 @@ FakeGame::FakeGame(Addresses addresses)
 FakeGame::~FakeGame()
 {
     ClearCachedPointers();
+    fake::CallCount::SetThreadsCountAtOnce(false);
     gameUIPointer = nullptr;
     gamePlayerPointer = nullptr;
     gameAutoAimPointer = nullptr;

@@ -126,7 +126,11 @@ public:
     // keeps no record of each call's arguments (the lists below stay empty).
     // Nothing in the fake then synchronises the threads, so that a race of
     // the plugin's is not hidden by a lock of the fake's.
-    void SetThreadsCallAtOnce(bool on) noexcept { threadsCallAtOnce_ = on; }
+    void SetThreadsCallAtOnce(bool on) noexcept
+    {
+        threadsCallAtOnce_ = on;
+        fake::CallCount::SetThreadsCountAtOnce(on);
+    }
     [[nodiscard]] bool RecordsEachCall() const noexcept { return !threadsCallAtOnce_; }
 
     // --- The per-frame game function (game_facts::kPerFrameFunctionID), called
