@@ -348,6 +348,29 @@ TEST_P(PluginLoadIntoWrongGame, EndsTheGameNamingTheIDAndOffsetBeforeWritingAnyt
         << "nothing written to the call site";
 }
 
+// Where this executable's code ends, as an offset from its base: the end of
+// its executable ".text" section as loaded, read from its own PE headers.
+std::uint64_t CodeEndOffset()
+{
+    const auto* base = reinterpret_cast<const std::byte*>(GetModuleHandleW(nullptr));
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(base + dos->e_lfanew);
+    const IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(nt);
+    for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section) {
+        if (std::memcmp(section->Name, ".text", 5) == 0 && (section->Characteristics & IMAGE_SCN_MEM_EXECUTE) != 0) {
+            return section->VirtualAddress + section->Misc.VirtualSize;
+        }
+    }
+    return 0;
+}
+
+// The per-frame function placed so that the call's last `bytesPast` bytes lie
+// beyond the end of the code.
+std::uint64_t CallEndingPastTheCode(std::uint64_t bytesPast)
+{
+    return CodeEndOffset() - game_facts::kPerFrameCallOffset - 5 + bytesPast;
+}
+
 constexpr std::uint64_t kInTheImagesHeaders = 0;
 constexpr std::uint64_t kFarBeyondAnyModule = 0x7000'0000'0000;
 constexpr std::uint8_t kJump = 0xE9;
@@ -363,6 +386,10 @@ INSTANTIATE_TEST_SUITE_P(
         WrongGame{game_facts::kCallRel32Opcode, kInTheImagesHeaders,
                   "unexpected address of the hooked call: ID 153799 + 0x6F lies outside the game's code"},
         WrongGame{game_facts::kCallRel32Opcode, kFarBeyondAnyModule,
+                  "unexpected address of the hooked call: ID 153799 + 0x6F lies outside the game's code"},
+        WrongGame{game_facts::kCallRel32Opcode, CallEndingPastTheCode(1),
+                  "unexpected address of the hooked call: ID 153799 + 0x6F lies outside the game's code"},
+        WrongGame{game_facts::kCallRel32Opcode, CallEndingPastTheCode(4),
                   "unexpected address of the hooked call: ID 153799 + 0x6F lies outside the game's code"}));
 
 constexpr const char* kHookNotInstalled =
