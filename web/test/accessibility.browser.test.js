@@ -39,7 +39,10 @@ async function audit(page) {
 }
 
 // Opens a file from a focused file field with a key, as a keyboard user does.
+// The page is brought to the front first: Chromium opens no file chooser for a
+// page behind another tab, which an earlier subtest's page may be.
 async function openFromKeyboard(page, inputSelector, file) {
+  await page.bringToFront();
   await tabTo(page, inputSelector);
   const [chooser] = await Promise.all([page.waitForFileChooser({ timeout: 5000 }), page.keyboard.press('Space')]);
   await chooser.accept([file]);
