@@ -1,13 +1,13 @@
 #include "Zorvik/Logger.h"
 
 #include "Zorvik/DebuggerOutputSink.h"
+#include "Zorvik/LoggerPortable.h"
 #include "Zorvik/OwnModule.h"
 #include "Zorvik/PluginVersionData.h"
 
 #include <shlobj.h>
 #include <windows.h>
 
-#include <spdlog/pattern_formatter.h>
 #include <spdlog/sinks/basic_file_sink.h>
 
 #include <cstring>
@@ -17,10 +17,6 @@
 namespace Zorvik::log {
 
 namespace {
-
-constexpr const char* kLoggerName = "Zorvik";
-constexpr const char* kPattern = "[%Y-%m-%d %H:%M:%S.%f] [%n] [%l] [%s:%#] %v";
-constexpr const char* kLineEnding = "\r\n";
 
 // The log file is named after the plugin's own exported version record.
 std::optional<std::string> plugin_name()
@@ -69,12 +65,7 @@ void init()
         return;
     }
     auto debuggerSink = std::make_shared<::Zorvik::detail::debugger_output_sink<std::mutex>>();
-    auto logger = std::make_shared<spdlog::logger>(kLoggerName, spdlog::sinks_init_list{fileSink, debuggerSink});
-    logger->set_level(spdlog::level::info);
-    logger->flush_on(spdlog::level::info);
-    logger->set_formatter(
-        std::make_unique<spdlog::pattern_formatter>(kPattern, spdlog::pattern_time_type::local, kLineEnding));
-    spdlog::set_default_logger(std::move(logger));
+    spdlog::set_default_logger(detail::make_logger({fileSink, debuggerSink}));
 }
 
 }  // namespace Zorvik::log
