@@ -11,7 +11,7 @@
 #ifdef _WIN32
 #include "Zorvik/Logger.h"
 #else
-#include <spdlog/sinks/basic_file_sink.h>
+#include "Zorvik/LogFileSink.h"
 #endif
 
 #include <spdlog/spdlog.h>
@@ -29,7 +29,7 @@ public:
         Zorvik::log::init();
 #else
         spdlog::set_default_logger(Zorvik::log::detail::make_logger(
-            {std::make_shared<spdlog::sinks::basic_file_sink_mt>("plugin-log-bench.log", true)}));
+            {std::make_shared<Zorvik::log::detail::log_file_sink>("plugin-log-bench.log")}));
 #endif
     }
     ~PluginLogInUse()

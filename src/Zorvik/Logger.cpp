@@ -1,14 +1,13 @@
 #include "Zorvik/Logger.h"
 
 #include "Zorvik/DebuggerOutputSink.h"
+#include "Zorvik/LogFileSink.h"
 #include "Zorvik/LoggerPortable.h"
 #include "Zorvik/OwnModule.h"
 #include "Zorvik/PluginVersionData.h"
 
 #include <shlobj.h>
 #include <windows.h>
-
-#include <spdlog/sinks/basic_file_sink.h>
 
 #include <cstring>
 #include <memory>
@@ -56,9 +55,9 @@ void init()
     const auto fileName = fmt::format("{}.log", *name);
     const auto path = *directory / std::u8string(fileName.begin(), fileName.end());
 
-    std::shared_ptr<spdlog::sinks::basic_file_sink<std::mutex>> fileSink;
+    std::shared_ptr<detail::log_file_sink> fileSink;
     try {
-        fileSink = std::make_shared<spdlog::sinks::basic_file_sink<std::mutex>>(path.wstring(), true);
+        fileSink = std::make_shared<detail::log_file_sink>(path);
     } catch (const spdlog::spdlog_ex& failure) {
         // A log file that cannot be written must not stop the game.
         error("failed to open the log file: {}", failure.what());
