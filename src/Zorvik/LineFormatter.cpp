@@ -10,9 +10,9 @@ namespace Zorvik::log::detail {
 
 namespace {
 
-void append(spdlog::memory_buf_t& line, std::string_view text)
+std::string_view view(spdlog::string_view_t text)
 {
-    line.append(text.data(), text.data() + text.size());
+    return {text.data(), text.size()};
 }
 
 // The file's name without its folders, as the library's "%s" gives it: on
@@ -20,8 +20,7 @@ void append(spdlog::memory_buf_t& line, std::string_view text)
 std::string_view base_name(const char* path)
 {
     const std::string_view whole(path);
-    const std::string_view separators(spdlog::details::os::folder_seps);
-    const auto last = whole.find_last_of(separators);
+    const auto last = whole.find_last_of(spdlog::details::os::folder_seps);
     return last == std::string_view::npos ? whole : whole.substr(last + 1);
 }
 
@@ -39,35 +38,45 @@ void line_formatter::format(const spdlog::details::log_msg& message, spdlog::mem
         secondPrefixSize_ = std::min(end.size, secondPrefix_.size());
         second_ = second;
     }
-    line.append(secondPrefix_.data(), secondPrefix_.data() + secondPrefixSize_);
 
     auto micros =
         static_cast<unsigned>(std::chrono::duration_cast<std::chrono::microseconds>(sinceEpoch - second).count());
-    std::array<char, 6> digits{};
-    for (auto digit = digits.rbegin(); digit != digits.rend(); ++digit) {
+    std::array<char, 6> microDigits{};
+    for (auto digit = microDigits.rbegin(); digit != microDigits.rend(); ++digit) {
         *digit = static_cast<char>('0' + micros % 10);
         micros /= 10;
     }
-    line.append(digits.data(), digits.data() + digits.size());
 
-    append(line, "] [");
-    append(line, std::string_view(message.logger_name.data(), message.logger_name.size()));
-    append(line, "] [");
-    const auto level = spdlog::level::to_string_view(message.level);
-    append(line, std::string_view(level.data(), level.size()));
-    append(line, "] [");
-    // A line without a source location leaves both fields empty: "[:]".
-    if (message.source.empty()) {
-        append(line, ":");
-    } else {
-        append(line, base_name(message.source.filename));
-        append(line, ":");
-        const fmt::format_int number(message.source.line);
-        line.append(number.data(), number.data() + number.size());
+    // A line without a source location leaves both of its fields empty: "[:]".
+    const bool located = !message.source.empty();
+    const fmt::format_int lineNumber(located ? message.source.line : 0);
+    const std::string_view pieces[] = {
+        {secondPrefix_.data(), secondPrefixSize_},
+        {microDigits.data(), microDigits.size()},
+        "] [",
+        view(message.logger_name),
+        "] [",
+        view(spdlog::level::to_string_view(message.level)),
+        "] [",
+        located ? base_name(message.source.filename) : std::string_view(),
+        ":",
+        located ? std::string_view(lineNumber.data(), lineNumber.size()) : std::string_view(),
+        "] ",
+        view(message.payload),
+        "\r\n",
+    };
+
+    // One growth of the buffer, then plain copies.
+    std::size_t size = 0;
+    for (const auto piece : pieces) {
+        size += piece.size();
     }
-    append(line, "] ");
-    line.append(message.payload.data(), message.payload.data() + message.payload.size());
-    append(line, "\r\n");
+    const std::size_t start = line.size();
+    line.resize(start + size);
+    char* out = line.data() + start;
+    for (const auto piece : pieces) {
+        out = std::copy(piece.begin(), piece.end(), out);
+    }
 }
 
 std::unique_ptr<spdlog::formatter> line_formatter::clone() const
