@@ -1,9 +1,13 @@
 // What the HUD decision costs on the game's thread, against the fake game of
 // the tests: a call that the 15 ms gate holds back, and a full pass through
 // all 25 rules in which none fires. Heap allocations in the measured loop are
-// counted through a replaced global operator new and reported per call.
+// counted through a replaced global operator new and reported per call. A
+// held-back call is measured with logging off and with it on, beside a naive
+// log writer that puts its line in the OS as the plugin's log does.
 
 #include "FakeGame.h"
+#include "NaiveLogWriter.h"
+#include "PluginLogInUse.h"
 #include "game/IDs.h"
 #include "hud/HUDState.h"
 #include "hud/UpdateHUD.h"
@@ -98,12 +102,23 @@ void ReportAllocations(benchmark::State& state, std::size_t before)
     }
 }
 
+// With logging on, each held-back call writes its line
+// "[UpdateHUD] result = [exit] | RecentLastUpdate" to the plugin's log file.
+void CheckTheLogWasInUse(benchmark::State& state, const PluginLogInUse& log)
+{
+    Settings.bLogging = false;
+    if (log.wanted() && !log.in_use()) {
+        state.SkipWithError("the plugin's log was not set up");
+    }
+}
+
 // Flying with the scanner up: five menus on the stack, which the check for a
 // mandatory menu walks before the gate.
 void BM_CallHeldBackByTheGate(benchmark::State& state)
 {
     FakeGame game;
-    Settings.bLogging = false;
+    const PluginLogInUse log(state.range(0) != 0);
+    Settings.bLogging = log.wanted();
     game.ui.SetMenus({"HUDMenu", "HUDMessagesMenu", "CursorMenu", "SpaceshipHudMenu", "MonocleMenu"});
     HUDState.LastUpdateTime = game.Now();
 
@@ -112,11 +127,12 @@ void BM_CallHeldBackByTheGate(benchmark::State& state)
         UpdateHUD();
     }
     ReportAllocations(state, before);
+    CheckTheLogWasInUse(state, log);
     if (HUDState.LastUpdateTime != game.Now()) {
         state.SkipWithError("a call got past the gate");
     }
 }
-BENCHMARK(BM_CallHeldBackByTheGate);
+BENCHMARK(BM_CallHeldBackByTheGate)->ArgName("logging")->Arg(0)->Arg(1);
 
 // The same with the platform's steady clock instead of the test clock: what
 // the game pays, one clock reading included. A last pass stamped far ahead
@@ -124,7 +140,8 @@ BENCHMARK(BM_CallHeldBackByTheGate);
 void BM_CallHeldBackByTheGate_RealClock(benchmark::State& state)
 {
     FakeGame game;
-    Settings.bLogging = false;
+    const PluginLogInUse log(state.range(0) != 0);
+    Settings.bLogging = log.wanted();
     game.ui.SetMenus({"HUDMenu", "HUDMessagesMenu", "CursorMenu", "SpaceshipHudMenu", "MonocleMenu"});
     const Clock::Source testClock = Clock::source;
     Clock::source = &Clock::SteadyNow;
@@ -137,12 +154,28 @@ void BM_CallHeldBackByTheGate_RealClock(benchmark::State& state)
         UpdateHUD();
     }
     ReportAllocations(state, before);
+    CheckTheLogWasInUse(state, log);
     Clock::source = testClock;
     if (HUDState.LastUpdateTime != stamp) {
         state.SkipWithError("a call got past the gate");
     }
 }
-BENCHMARK(BM_CallHeldBackByTheGate_RealClock);
+BENCHMARK(BM_CallHeldBackByTheGate_RealClock)->ArgName("logging")->Arg(0)->Arg(1);
+
+// The yardstick: the same line through a mutex, the local time, fprintf and
+// fflush.
+void BM_NaiveLogWriter(benchmark::State& state)
+{
+    NaiveLogWriter writer("naive-log-writer.log");
+    if (!writer.is_open()) {
+        state.SkipWithError("the naive writer's file cannot be opened");
+        return;
+    }
+    for (auto _ : state) {
+        writer.info("UpdateHUD.cpp", 208, "UpdateHUD", "result = [exit] | RecentLastUpdate");
+    }
+}
+BENCHMARK(BM_NaiveLogWriter);
 
 // Every rule switched on and asking the game, none firing: the auto-aim target
 // is a reference of no accepted class, so its test walks all three lists.

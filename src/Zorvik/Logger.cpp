@@ -1,14 +1,13 @@
 #include "Zorvik/Logger.h"
 
 #include "Zorvik/DebuggerOutputSink.h"
+#include "Zorvik/LogFileSink.h"
+#include "Zorvik/LoggerPortable.h"
 #include "Zorvik/OwnModule.h"
 #include "Zorvik/PluginVersionData.h"
 
 #include <shlobj.h>
 #include <windows.h>
-
-#include <spdlog/pattern_formatter.h>
-#include <spdlog/sinks/basic_file_sink.h>
 
 #include <cstring>
 #include <memory>
@@ -17,10 +16,6 @@
 namespace Zorvik::log {
 
 namespace {
-
-constexpr const char* kLoggerName = "Zorvik";
-constexpr const char* kPattern = "[%Y-%m-%d %H:%M:%S.%f] [%n] [%l] [%s:%#] %v";
-constexpr const char* kLineEnding = "\r\n";
 
 // The log file is named after the plugin's own exported version record.
 std::optional<std::string> plugin_name()
@@ -60,21 +55,16 @@ void init()
     const auto fileName = fmt::format("{}.log", *name);
     const auto path = *directory / std::u8string(fileName.begin(), fileName.end());
 
-    std::shared_ptr<spdlog::sinks::basic_file_sink<std::mutex>> fileSink;
+    std::shared_ptr<detail::log_file_sink> fileSink;
     try {
-        fileSink = std::make_shared<spdlog::sinks::basic_file_sink<std::mutex>>(path.wstring(), true);
+        fileSink = std::make_shared<detail::log_file_sink>(path);
     } catch (const spdlog::spdlog_ex& failure) {
         // A log file that cannot be written must not stop the game.
         error("failed to open the log file: {}", failure.what());
         return;
     }
     auto debuggerSink = std::make_shared<::Zorvik::detail::debugger_output_sink<std::mutex>>();
-    auto logger = std::make_shared<spdlog::logger>(kLoggerName, spdlog::sinks_init_list{fileSink, debuggerSink});
-    logger->set_level(spdlog::level::info);
-    logger->flush_on(spdlog::level::info);
-    logger->set_formatter(
-        std::make_unique<spdlog::pattern_formatter>(kPattern, spdlog::pattern_time_type::local, kLineEnding));
-    spdlog::set_default_logger(std::move(logger));
+    spdlog::set_default_logger(detail::make_logger({fileSink, debuggerSink}));
 }
 
 }  // namespace Zorvik::log

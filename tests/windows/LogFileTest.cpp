@@ -1,6 +1,9 @@
 #include "Zorvik/Logger.h"
 #include "support/PluginLogFile.h"
 
+#include <windows.h>
+
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -41,6 +44,24 @@ TEST_F(LogFile, StartsEmptyAndWritesInfoAndAboveInTheFixedPattern)
     EXPECT_TRUE(
         std::regex_match(lines[1], std::regex(time + R"(\[Zorvik\] \[warning\] \[LogFileTest\.cpp:\d+\] careful)")))
         << lines[1];
+}
+
+// Nothing waits in a buffer: a game that dies right after a log call, without
+// any chance to flush, leaves every line it logged in the file.
+TEST_F(LogFile, KeepsEveryLineOfAGameThatDiesRightAfterLogging)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            Zorvik::log::init();
+            Zorvik::log::info("loaded {} entries", 3);
+            Zorvik::log::warn("the last line before the crash");
+            TerminateProcess(GetCurrentProcess(), 3);
+        },
+        ::testing::ExitedWithCode(3), "");
+    EXPECT_THAT(PluginLogMessages(),
+                ::testing::ElementsAre("[info] [LogFileTest.cpp] loaded 3 entries",
+                                       "[warning] [LogFileTest.cpp] the last line before the crash"));
 }
 
 }  // namespace
