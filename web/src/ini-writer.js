@@ -7,12 +7,15 @@
 
 const { parseIni, sameName } = require('./ini-file');
 const { SECTION } = require('./settings-table');
-
-const EOL = '\r\n';
+const { cleanText, isUnusual } = require('./unusual-characters');
 const KEPT_HEADING = '; Kept from your file; the plugin does not read these lines:';
 
 function shippedComments(shipped) {
   return new Set(shipped.lines.filter((line) => line.kind === 'comment').map((line) => line.text.trim()));
+}
+
+function keptText(text, kind) {
+  return [...text].filter((character) => character !== '\0' && (kind === 'comment' || !isUnusual(character) || character === '\t')).join('');
 }
 
 // Sorts the player's lines into: comments above each read key, kept lines
@@ -29,10 +32,13 @@ function sortPlayerLines(playerIni, readLines, shipped, dropped, written) {
   };
   for (const line of playerIni.lines) {
     if (dropped.has(line.number)) continue;
-    // Kept lines as the file holds them, not as the plugin's reading sees them.
-    const text = written ? written[line.number - 1] : line.text;
+    // Kept lines as the file holds them, but for what a reading may take
+    // differently: invisible characters outside comments, NUL anywhere.
+    const text = keptText(written ? written[line.number - 1] : line.text, line.kind);
     const inFirstSettings = firstSettings !== undefined && line.section === firstSettings;
-    const home = !line.section ? kept.beforeSections : inFirstSettings ? kept.inSettings : kept.otherSections;
+    // Windows takes "[Settings" without "]" for a header: never above ours.
+    const header = /^\s*\[/.test(text);
+    const home = !line.section && !header ? kept.beforeSections : inFirstSettings ? kept.inSettings : kept.otherSections;
     if (line.kind === 'section') {
       flush();
       if (line !== firstSettings) home.push(text);
@@ -52,10 +58,11 @@ function sortPlayerLines(playerIni, readLines, shipped, dropped, written) {
   return { commentsAbove, kept };
 }
 
-// shippedText: the shipped file; values: key -> value text to write;
+// shippedText: the shipped file; values: key -> value text to write (its
+// invisible characters left out, look-alikes written as Proton reads them);
 // player: the checked player's file or null; written: its lines as the file
-// holds them; dropped: line numbers not to keep.
-function writeIni({ shippedText, values, player = null, written = null, dropped = new Set() }) {
+// holds them; dropped: line numbers not to keep; eol: the line ending.
+function writeIni({ shippedText, values, player = null, written = null, dropped = new Set(), eol = '\r\n' }) {
   const shipped = parseIni(shippedText);
   const readLines = new Map();
   if (player) for (const key of player.keys) if (key.read) readLines.set(key.read, key.setting.key);
@@ -70,7 +77,7 @@ function writeIni({ shippedText, values, player = null, written = null, dropped 
   for (const line of shipped.lines) {
     if (line.kind === 'section' && sameName(line.name, SECTION)) keepBlock(kept.beforeSections);
     if (line.kind === 'entry' && values.has(line.name)) {
-      out.push(...(commentsAbove.get(line.name) || []), `${line.name}=${values.get(line.name)}`);
+      out.push(...(commentsAbove.get(line.name) || []), `${line.name}=${cleanText(values.get(line.name))}`);
     } else {
       out.push(line.text);
     }
@@ -78,7 +85,7 @@ function writeIni({ shippedText, values, player = null, written = null, dropped 
   if (kept.inSettings.length) out.push('');
   keepBlock(kept.inSettings);
   if (kept.otherSections.length) out.push('', ...kept.otherSections);
-  return out.join(EOL) + EOL;
+  return out.join(eol) + eol;
 }
 
 module.exports = { writeIni };

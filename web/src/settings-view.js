@@ -6,9 +6,8 @@
 
 const { element, replaceChildren } = require('./dom');
 const { SETTINGS, GROUPS, SECTION, rangeText } = require('./settings-table');
-const { checkSettings } = require('./settings-check');
-const { effectiveValue } = require('./value-readers');
-const { valueText, VALUE_LIMIT } = require('./ini-file');
+const { checkSettings, protonReading } = require('./settings-check');
+const { VALUE_LIMIT } = require('./ini-file');
 const { readFileText, encodeText } = require('./text-encoding');
 const { shippedLayout } = require('./shipped-layout');
 const { valueInWords, textOf } = require('./setting-values-text');
@@ -24,8 +23,7 @@ function createSettingsView({ root, shippedText }) {
   const groupsPanel = root.querySelector('#settings-groups');
 
   function verdictFor(setting) {
-    const text = state.values.get(setting.key).trim();
-    return effectiveValue(setting, valueText(text));
+    return protonReading(setting, state.values.get(setting.key));
   }
 
   function fileFinding(setting) {
@@ -169,14 +167,14 @@ function createSettingsView({ root, shippedText }) {
     renderAll();
   }
 
-  function openText(fileName, { asRead, asWritten, encoding }) {
+  function openText(fileName, { text, encoding }) {
     state.fileName = fileName;
-    state.player = checkSettings(asRead);
-    state.written = asWritten.split(/\r\n|\n|\r/);
+    state.player = checkSettings({ encoding, text });
+    state.written = text.split(/\r\n|\n|\r/);
     state.encoding = encoding;
     state.dropped = new Set();
     for (const key of state.player.keys) {
-      key.initialText = key.read ? key.read.value : textOf(key.setting, key.setting.reloadDefault);
+      key.initialText = key.read ? key.text : textOf(key.setting, key.setting.reloadDefault);
       state.values.set(key.setting.key, key.initialText);
     }
     renderAll();
