@@ -68,11 +68,18 @@ function findUnusual(text, encoding) {
 
 // A text without its unusual characters, and with look-alikes written as
 // what Proton reads; a NUL ends it, as it ends Proton's reading.
+// A lone quote, which Windows may read as nothing, goes too.
 function cleanText(text) {
   const nul = text.indexOf('\0');
-  const cut = nul < 0 ? text : text.slice(0, nul);
+  const clean = cleanName(nul < 0 ? text : text.slice(0, nul));
+  return /^\s*["']\s*$/.test(clean) ? '' : clean;
+}
+
+// A name or header without its unusual characters, NUL included, and with
+// look-alikes written as what Proton reads.
+function cleanName(text) {
   let clean = '';
-  for (const character of cut.replace(UNUSUAL_ALL, '')) clean += inCodePage(character) ? character : narrowText(character);
+  for (const character of text.replace(UNUSUAL_ALL, '')) clean += inCodePage(character) ? character : narrowText(character);
   return clean;
 }
 
@@ -82,4 +89,4 @@ function visibleText(text) {
   return text.replace(UNUSUAL_ALL, (character) => `\u27e8${character === '\0' ? 'NUL' : `U+${hex(character.charCodeAt(0))}`}\u27e9`);
 }
 
-module.exports = { isUnusual, isLookalike, characterName, findUnusual, cleanText, visibleText };
+module.exports = { isUnusual, isLookalike, characterName, findUnusual, cleanText, cleanName, visibleText };

@@ -47,7 +47,7 @@ test('the settings view', async (t) => {
       assert.ok(found.text.includes(words), `${key}: "${found.text}" lacks "${words}"`);
     }
     const summary = await page.$eval('#settings-summary', (element) => element.textContent);
-    assert.match(summary, /7 values refused or misread/);
+    assert.match(summary, /7 settings with a problem/);
   });
 
   await t.test('lines the plugin never reads are named, with the occurrence it reads', async () => {
