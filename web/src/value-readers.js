@@ -7,6 +7,7 @@
 
 const { decimalToFloat32, minNormal } = require('./float32');
 const { codeOfKeyName, knownKeyName, keyName, hex } = require('./key-codes');
+const { isUnusual, characterName } = require('./unusual-characters');
 
 const INT32_MIN = -2147483648;
 const INT32_MAX = 2147483647;
@@ -22,9 +23,7 @@ function firstOutside(text, allowed) {
 function describeCharacter(character) {
   if (character === ' ') return 'a space';
   if (character === '\t') return 'a tab';
-  const code = character.codePointAt(0);
-  if (code < 0x20 || code === 0x7f) return `the control character 0x${code.toString(16).toUpperCase()}`;
-  return `"${character}"`;
+  return isUnusual(character) ? characterName(character) : `"${character}"`;
 }
 
 function outOfRange(value, setting) {

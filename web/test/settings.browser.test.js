@@ -9,7 +9,6 @@ const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
 const { launch, openPage, chooseFile } = require('./support/browser');
-const { screenshot } = require('./support/screenshots');
 
 const FIXTURES = path.join(__dirname, 'fixtures');
 
@@ -60,7 +59,6 @@ test('the settings view', async (t) => {
     ]);
     const twice = await row('iKeepHUDShownMS');
     assert.ok(twice.text.includes('line 5 is read, line 15 not'), twice.text);
-    await screenshot(page, 'companion-settings');
   });
 
   await t.test('a pressed key or mouse button becomes its virtual-key code', async () => {
