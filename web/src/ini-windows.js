@@ -14,7 +14,7 @@
 // whose value differs between them is not established.
 
 const { splitLines, trimStart, trimEnd, bufferText, VALUE_LIMIT } = require('./ini-file');
-const { decode1252, narrowText } = require('./code-page-1252');
+const { decode1252, narrowText, inCodePage } = require('./code-page-1252');
 
 const WINDOWS_LENGTH_WRAP = 65536;
 
@@ -87,10 +87,11 @@ function readUnder(lines, keys, section, answers) {
 // file raises is asked one way only.
 function answerSets(text, encoding) {
   const questions = [];
-  if (/[\x01-\x08\x0c\x0e-\x1f\x7f\x85\xa0\u1680\u2000-\u200b\u2028\u2029\u202f\u205f\u3000\ufeff]/.test(text)) questions.push(['looseBlanks', [false, true]]);
-  if (/^[ \t\v]*[^;\[\s=][^=\r\n]*$/m.test(text)) questions.push(['bareLineHides', [true, false]]);
-  if (/=[ \t\v]*["'][ \t\v]*$/m.test(text)) questions.push(['loneQuoteKept', [true, false]]);
-  if (encoding === 'utf-16le' && /[^\x00-\xff]/.test(text)) {
+  const blank = `[ \\t\\v${UNSETTLED_BLANK.source.slice(1, -1)}]*`;
+  if (UNSETTLED_BLANK.test(text)) questions.push(['looseBlanks', [false, true]]);
+  if (/^[^;[=\r\n][^=\r\n]*$/m.test(text)) questions.push(['bareLineHides', [true, false]]);
+  if (new RegExp(`=${blank}["']${blank}$`, 'm').test(text)) questions.push(['loneQuoteKept', [true, false]]);
+  if (encoding === 'utf-16le' && [...text].some((character) => !inCodePage(character))) {
     questions.push(['narrow', [(value) => narrowText(value), (value) => narrowText(value, { bestFit: false })]]);
     if (/[\u0130\u0131\u017f\u212a\u212b]/.test(text)) questions.push(['unicodeCase', [false, true]]);
   } else if (encoding === 'utf-16le') {

@@ -229,7 +229,7 @@ function createSettingsView({ root, shippedText }) {
               input,
               isSwitch(setting)
                 ? element('label', { class: 'switch-label' },
-                  element('input', { type: 'checkbox', class: 'switch', onchange: (event) => writeValue(setting.key, event.target.checked ? '1' : '0') }),
+                  element('input', { type: 'checkbox', class: 'switch', 'aria-label': `${setting.key}: ${setting.kind === 'flag' ? 'shows the HUD' : 'on'}`, onchange: (event) => writeValue(setting.key, event.target.checked ? '1' : '0') }),
                   setting.kind === 'flag' ? ' shows the HUD' : ' on')
                 : null,
               setting.kind === 'keyCode'

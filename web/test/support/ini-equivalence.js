@@ -15,8 +15,9 @@ const probe = require('./settings-probe');
 const { shapes, encodeShape } = require('./ini-shapes');
 const { repository } = require('./build-tree');
 
-// Both readings of each file: arrays of 26 stored-value texts.
-function readBoth(files, folder) {
+// Both readings of each file: arrays of 26 stored-value texts. `pageReads`
+// stands in for the page's reading (another version of it, say).
+function readBoth(files, folder, pageReads = probe.pageReadsIniFiles) {
   const names = files.map((bytes, index) => {
     const name = `file-${index}.ini`;
     fs.writeFileSync(path.join(folder, name), bytes);
@@ -25,7 +26,7 @@ function readBoth(files, folder) {
   const plugin = probe.pluginReadsIniFiles(names.join('\n') + '\n', folder);
   if (plugin.length !== files.length) throw new Error(`the plugin read ${plugin.length} of ${files.length} files`);
   names.forEach((name) => fs.rmSync(path.join(folder, name)));
-  const page = probe.pageReadsIniFiles(files);
+  const page = pageReads(files);
   return files.map((_, index) => ({ plugin: plugin[index].split('\t'), page: page[index].split('\t') }));
 }
 
@@ -65,11 +66,11 @@ function smallerShapes(shape) {
 
 // Shrinks a failing shape: each round reads all smaller candidates in one
 // batch and keeps the first that still fails.
-function shrink(shape, folder) {
+function shrink(shape, folder, pageReads) {
   let current = shape;
   for (let round = 0; round < 200; round++) {
     const candidates = smallerShapes(current);
-    const readings = readBoth(candidates.map(encodeShape), folder);
+    const readings = readBoth(candidates.map(encodeShape), folder, pageReads);
     const found = readings.findIndex((reading) => differences(reading).length > 0);
     if (found < 0) return current;
     current = candidates[found];
