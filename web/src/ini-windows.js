@@ -39,7 +39,8 @@ function lineEndingsMixed(text) {
 const upperAscii = (text) => text.replace(/[a-z]/g, (c) => c.toUpperCase());
 
 function namesMatch(a, b, unicodeCase) {
-  return unicodeCase ? a.toUpperCase() === b.toUpperCase() : upperAscii(a) === upperAscii(b);
+  if (!unicodeCase) return upperAscii(a) === upperAscii(b);
+  return a.toUpperCase() === b.toUpperCase() || a.toLowerCase() === b.toLowerCase();
 }
 
 // One reading under one set of answers to the unsettled questions.
