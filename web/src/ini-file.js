@@ -1,46 +1,75 @@
 'use strict';
-// The settings file as the system's INI reading sees it: lines of sections
-// and keys, names matched without regard to case, white space around names
-// and values dropped, one pair of matching quotes around a value removed.
-// The first section of a name and the first key of a name in it are the
-// ones read; later ones are never seen by the plugin.
+// The settings file as Proton (Wine) reads it for the plugin: lines split at
+// any run of CR and LF, blanks (TAB, LF, VT, FF, CR, Ctrl-Z, space) trimmed
+// from each line, a "[" line with a "]" after it a section named up to its
+// last "]", any other line a key, named up to its first "=" (a line without
+// "=" is a key without a value). Names and values end at a NUL. Section and
+// key names match without regard to letter case; the first section of the
+// name is the only one searched and the first key of the name in it is the
+// one read, with no value when its line has no "=".
 
-const { readFileText } = require('./text-encoding');
+const { narrowText } = require('./code-page-1252');
 
-const VALUE_LIMIT = 9999; // the plugin reads into a buffer of 10000 characters
+const VALUE_BUFFER = 10000; // the plugin's value buffer, in characters
+const VALUE_LIMIT = VALUE_BUFFER - 1;
 
-// File bytes to the text the plugin's reading receives.
-function decode(bytes) {
-  return readFileText(bytes).asRead;
+const isBlank = (character) => /[\t\n\v\f\r\x1a ]/.test(character);
+
+function trimStart(text, blank = isBlank) {
+  let start = 0;
+  while (start < text.length && blank(text[start])) start++;
+  return text.slice(start);
 }
 
-const SPACE = /^[ \t\v\f]+|[ \t\v\f]+$/g;
-
-function trim(text) {
-  return text.replace(SPACE, '');
+function trimEnd(text, blank = isBlank) {
+  let end = text.length;
+  while (end > 0 && blank(text[end - 1])) end--;
+  return text.slice(0, end);
 }
 
-// One line of the file: { number, text, kind: 'blank'|'comment'|'section'|'entry'|'other', name, value }.
-function classify(text, number) {
+const trim = (text, blank = isBlank) => trimEnd(trimStart(text, blank), blank);
+
+function cutAtNul(text) {
+  const nul = text.indexOf('\0');
+  return nul < 0 ? text : text.slice(0, nul);
+}
+
+// The physical lines of a text, as an editor numbers them, each with the
+// line ending that closes it ('' for the last).
+function splitLines(text) {
+  const lines = [];
+  const pattern = /\r\n|\n|\r/g;
+  let start = 0;
+  for (let match; (match = pattern.exec(text));) {
+    lines.push({ text: text.slice(start, match.index), ending: match[0] });
+    start = pattern.lastIndex;
+  }
+  if (start < text.length || lines.length === 0) lines.push({ text: text.slice(start), ending: '' });
+  return lines;
+}
+
+// One line: { kind: 'blank'|'comment'|'section'|'entry'|'other', name, value }.
+// A comment is a key to the reading too, but its name starts with ";" or
+// "#" and so is never one of the plugin's. `other` is a key without "=".
+function classify(text) {
   const line = trim(text);
-  if (line === '') return { number, text, kind: 'blank' };
-  // A "[" without a "]" after it starts no section: the line is read as a key.
-  const close = line.startsWith('[') ? line.lastIndexOf(']') : -1;
-  if (close > 0) return { number, text, kind: 'section', name: trim(line.slice(1, close)) };
-  if (line.startsWith(';') || line.startsWith('#')) return { number, text, kind: 'comment' };
+  if (line === '') return { kind: 'blank' };
+  if (line[0] === '[') {
+    const close = line.lastIndexOf(']');
+    if (close > 0) return { kind: 'section', name: cutAtNul(trim(line.slice(1, close))) };
+  }
+  if (line[0] === ';' || line[0] === '#') return { kind: 'comment' };
   const equals = line.indexOf('=');
-  if (equals < 0) return { number, text, kind: 'other', name: line };
-  return { number, text, kind: 'entry', name: trim(line.slice(0, equals)), value: trim(line.slice(equals + 1)) };
+  if (equals < 0) return { kind: 'other', name: cutAtNul(line) };
+  return { kind: 'entry', name: cutAtNul(trimEnd(line.slice(0, equals))), value: trimStart(line.slice(equals + 1)) };
 }
 
 // Text to its lines, each with the section it lies in (null before the first).
 function parseIni(text) {
   const lines = [];
   let section = null;
-  const pieces = text.split(/\r\n|\n|\r/);
-  if (pieces.length > 1 && pieces[pieces.length - 1] === '') pieces.pop();
-  pieces.forEach((piece, index) => {
-    const line = classify(piece, index + 1);
+  splitLines(text).forEach((physical, index) => {
+    const line = { number: index + 1, text: physical.text, ending: physical.ending, ...classify(physical.text) };
     if (line.kind === 'section') section = line;
     line.section = line.kind === 'section' ? line : section;
     lines.push(line);
@@ -48,29 +77,41 @@ function parseIni(text) {
   return { lines };
 }
 
+// Letter case is ignored for the 26 letters of ASCII only.
 function sameName(a, b) {
-  return a.toLowerCase() === b.toLowerCase();
+  return a.length === b.length && a.replace(/[A-Z]/g, (c) => c.toLowerCase()) === b.replace(/[A-Z]/g, (c) => c.toLowerCase());
 }
 
-// The value text as the plugin receives it: one pair of matching quotes
-// removed, cut to the plugin's buffer.
-function valueText(raw) {
-  let value = raw;
-  if (value.length >= 2 && (value[0] === '"' || value[0] === "'") && value[value.length - 1] === value[0]) {
-    value = value.slice(1, -1);
+// What the reading copies into the plugin's buffer: one pair of matching
+// quotes removed (from a text of two characters or more), cut to the
+// buffer. When the cut falls on the closing quote, one more character goes.
+function bufferText(value) {
+  let text = value;
+  let quoted = false;
+  if (text.length >= 2 && (text[0] === '"' || text[0] === "'") && text[text.length - 1] === text[0]) {
+    text = text.slice(1);
+    quoted = true;
   }
-  return value.slice(0, VALUE_LIMIT);
+  let copied = text.slice(0, VALUE_LIMIT);
+  if (quoted && VALUE_BUFFER >= text.length) copied = copied.slice(0, -1);
+  return copied;
 }
 
-// Every line that sets `key` in a section named `section`, in file order,
-// and the one the plugin reads (or null).
+// A value text as the plugin receives it under Proton, from the text after
+// "=": blanks trimmed, cut at a NUL, quotes and buffer applied, converted
+// to the ANSI code page.
+function valueAsRead(text) {
+  return narrowText(bufferText(cutAtNul(trim(text))));
+}
+
+// The lines that set `key` in sections named `section`, in file order; the
+// line the reading finds (or null) and the text the plugin receives.
 function findKey(ini, section, key) {
   const firstSection = ini.lines.find((line) => line.kind === 'section' && sameName(line.name, section));
-  const occurrences = ini.lines.filter(
-    (line) => line.kind === 'entry' && line.section && sameName(line.section.name, section) && sameName(line.name, key),
-  );
+  const named = (line) => (line.kind === 'entry' || line.kind === 'other') && sameName(line.name, key);
+  const occurrences = ini.lines.filter((line) => named(line) && line.section && sameName(line.section.name, section));
   const read = occurrences.find((line) => line.section === firstSection) || null;
-  return { occurrences, read, text: read ? valueText(read.value) : '' };
+  return { occurrences, read, text: read && read.kind === 'entry' ? valueAsRead(read.value) : '' };
 }
 
-module.exports = { decode, parseIni, findKey, valueText, sameName, VALUE_LIMIT };
+module.exports = { parseIni, splitLines, classify, findKey, valueAsRead, bufferText, sameName, trim, trimStart, trimEnd, cutAtNul, isBlank, VALUE_LIMIT };

@@ -5,19 +5,24 @@
 // player's own comments above the key they were above, lines the plugin
 // does not read at the end of [Settings], and other sections after it.
 
-const { parseIni, sameName } = require('./ini-file');
+const { parseIni, sameName, classify } = require('./ini-file');
 const { SECTION } = require('./settings-table');
-
-const EOL = '\r\n';
+const { cleanText } = require('./unusual-characters');
+const { cleanLine, keyOfLine } = require('./file-problems');
 const KEPT_HEADING = '; Kept from your file; the plugin does not read these lines:';
 
 function shippedComments(shipped) {
   return new Set(shipped.lines.filter((line) => line.kind === 'comment').map((line) => line.text.trim()));
 }
 
+// A kept line as its fixes leave it; a comment keeps its characters but NUL.
+function keptText(text, kind, encoding) {
+  return kind === 'comment' ? text.replace(/\0/g, '') : cleanLine(text, encoding);
+}
+
 // Sorts the player's lines into: comments above each read key, kept lines
 // before any section, in [Settings], and in the sections after.
-function sortPlayerLines(playerIni, readLines, shipped, dropped, written) {
+function sortPlayerLines(playerIni, readLines, shipped, dropped, written, encoding) {
   const known = shippedComments(shipped);
   const firstSettings = playerIni.lines.find((line) => line.kind === 'section' && sameName(line.name, SECTION));
   const commentsAbove = new Map();
@@ -29,10 +34,15 @@ function sortPlayerLines(playerIni, readLines, shipped, dropped, written) {
   };
   for (const line of playerIni.lines) {
     if (dropped.has(line.number)) continue;
-    // Kept lines as the file holds them, not as the plugin's reading sees them.
-    const text = written ? written[line.number - 1] : line.text;
+    // Kept lines as the file holds them, but for what a reading may take
+    // differently: invisible characters outside comments, NUL anywhere.
+    const text = keptText(written ? written[line.number - 1] : line.text, line.kind, encoding);
+    // A key named without "=" sets nothing wherever it stands.
+    if (line.kind !== 'comment' && keyOfLine({ text, ...classify(text) }) && classify(text).kind === 'other') continue;
     const inFirstSettings = firstSettings !== undefined && line.section === firstSettings;
-    const home = !line.section ? kept.beforeSections : inFirstSettings ? kept.inSettings : kept.otherSections;
+    // Windows takes "[Settings" without "]" for a header: never above ours.
+    const header = /^\s*\[/.test(text);
+    const home = !line.section && !header ? kept.beforeSections : inFirstSettings ? kept.inSettings : kept.otherSections;
     if (line.kind === 'section') {
       flush();
       if (line !== firstSettings) home.push(text);
@@ -52,15 +62,17 @@ function sortPlayerLines(playerIni, readLines, shipped, dropped, written) {
   return { commentsAbove, kept };
 }
 
-// shippedText: the shipped file; values: key -> value text to write;
+// shippedText: the shipped file; values: key -> value text to write (its
+// invisible characters left out, look-alikes written as Proton reads them);
 // player: the checked player's file or null; written: its lines as the file
-// holds them; dropped: line numbers not to keep.
-function writeIni({ shippedText, values, player = null, written = null, dropped = new Set() }) {
+// holds them; dropped: line numbers not to keep; eol: the line ending;
+// encoding: the file's.
+function writeIni({ shippedText, values, player = null, written = null, dropped = new Set(), eol = '\r\n', encoding = 'windows-1252' }) {
   const shipped = parseIni(shippedText);
   const readLines = new Map();
   if (player) for (const key of player.keys) if (key.read) readLines.set(key.read, key.setting.key);
   const { commentsAbove, kept } = player
-    ? sortPlayerLines(player.ini, readLines, shipped, dropped, written)
+    ? sortPlayerLines(player.ini, readLines, shipped, dropped, written, encoding)
     : { commentsAbove: new Map(), kept: { beforeSections: [], inSettings: [], otherSections: [] } };
 
   const out = [];
@@ -70,7 +82,7 @@ function writeIni({ shippedText, values, player = null, written = null, dropped 
   for (const line of shipped.lines) {
     if (line.kind === 'section' && sameName(line.name, SECTION)) keepBlock(kept.beforeSections);
     if (line.kind === 'entry' && values.has(line.name)) {
-      out.push(...(commentsAbove.get(line.name) || []), `${line.name}=${values.get(line.name)}`);
+      out.push(...(commentsAbove.get(line.name) || []), `${line.name}=${cleanText(values.get(line.name))}`);
     } else {
       out.push(line.text);
     }
@@ -78,7 +90,7 @@ function writeIni({ shippedText, values, player = null, written = null, dropped 
   if (kept.inSettings.length) out.push('');
   keepBlock(kept.inSettings);
   if (kept.otherSections.length) out.push('', ...kept.otherSections);
-  return out.join(EOL) + EOL;
+  return out.join(eol) + eol;
 }
 
 module.exports = { writeIni };

@@ -1,32 +1,53 @@
 'use strict';
-// What the plugin makes of a settings file: for each of the 26 keys the text
-// it reads, the value it stores and why a text is refused; and every line
-// it never reads, with the reason.
+// What the plugin makes of a settings file, on Windows and under Proton: for
+// each of the 26 keys the line it reads, the text it gets and the value it
+// stores, and whether Windows' reading is established; every line it never
+// reads, with the reason.
 
-const { parseIni, findKey, sameName, VALUE_LIMIT } = require('./ini-file');
+const { parseIni, findKey, sameName, trim, valueAsRead, VALUE_LIMIT } = require('./ini-file');
+const { readOnWindows, isCertainBlank } = require('./ini-windows');
 const { SETTINGS, SECTION } = require('./settings-table');
 const { effectiveValue } = require('./value-readers');
 const { nearestKey } = require('./nearest-key');
+const { textOf } = require('./setting-values-text');
 
 const KEY_NAMES = SETTINGS.map((setting) => setting.key);
 
-function describeLine(line) {
-  return `line ${line.number}`;
+// The text a key's line holds after "=", without the blanks both readings
+// drop: what the player sees and edits.
+function valueOfLine(line) {
+  if (!line || line.kind !== 'entry') return '';
+  return trim(line.text.slice(line.text.indexOf('=') + 1), isCertainBlank);
 }
 
-function checkKey(ini, setting) {
+// The value the plugin stores under Proton for a value text.
+const protonReading = (setting, text) => effectiveValue(setting, valueAsRead(text));
+
+// The stored values Windows may give: one when established.
+function windowsReading(setting, texts, { long, fileReasons, nothing }) {
+  const readings = texts.map((text) => effectiveValue(setting, text));
+  const distinct = [...new Map(readings.map((reading) => [textOf(setting, reading.value), reading])).values()];
+  const reasons = [...fileReasons];
+  if (long) reasons.push('long');
+  if (distinct.length > 1) reasons.push('unsettled');
+  return { readings: distinct, settled: reasons.length === 0, reasons, nothing };
+}
+
+function checkKey(ini, windows, setting, index) {
   const found = findKey(ini, SECTION, setting.key);
-  const result = { setting, occurrences: found.occurrences, read: found.read, text: found.text };
+  const text = valueOfLine(found.read);
+  const proton = protonReading(setting, text);
+  const result = { setting, occurrences: found.occurrences, read: found.read, text, proton };
+  result.windows = windowsReading(setting, windows.keys[index].texts, { ...windows.keys[index], fileReasons: windows.fileReasons, nothing: windows.nothing });
   if (!found.read) {
-    Object.assign(result, effectiveValue(setting, ''));
     result.reason = found.occurrences.length
-      ? `not read: it lies in a second [${SECTION}] section (${describeLine(found.occurrences[0])}); only the first is read`
+      ? `not read: it lies in a second [${SECTION}] section (line ${found.occurrences[0].number}); only the first is read`
       : 'the key is missing';
-    return result;
+  } else if (found.read.kind === 'other') {
+    result.reason = `line ${found.read.number} names it without "=": the plugin finds that line first and keeps the default`;
+  } else if (found.read.value.length > VALUE_LIMIT) {
+    result.note = `only the first ${VALUE_LIMIT} characters are read`;
   }
-  Object.assign(result, effectiveValue(setting, found.text));
-  if (result.reason === 'empty') result.reason = 'the value is empty';
-  if (found.read.value.length > VALUE_LIMIT) result.note = `only the first ${VALUE_LIMIT} characters are read`;
   return result;
 }
 
@@ -52,7 +73,9 @@ function unreadLines(ini, checked) {
       why = known ? `${known} without "=" and a value` : 'no "=" on this line';
     } else if (known) {
       const read = checked.find((key) => key.setting.key === known).read;
-      why = `${known} written again: the plugin reads the first one, line ${read.number}`;
+      why = read.kind === 'other'
+        ? `${known} is hidden by line ${read.number}, which names it without "="`
+        : `${known} written again: the plugin reads the first one, line ${read.number}`;
     } else {
       const nearest = nearestKey(line.name, KEY_NAMES);
       const likely = nearest.distance <= Math.max(3, Math.floor(line.name.length / 4));
@@ -67,10 +90,18 @@ function unreadLines(ini, checked) {
   return findings;
 }
 
-function checkSettings(text) {
-  const ini = parseIni(text);
-  const keys = SETTINGS.map((setting) => checkKey(ini, setting));
-  return { ini, keys, unread: unreadLines(ini, keys), hasSettingsSection: ini.lines.some((line) => line.kind === 'section' && sameName(line.name, SECTION)) };
+// document: { encoding, text } as text-encoding gives it.
+function checkSettings(document) {
+  const ini = parseIni(document.text);
+  const windows = readOnWindows(document.encoding, document.text, KEY_NAMES, SECTION);
+  const keys = SETTINGS.map((setting, index) => checkKey(ini, windows, setting, index));
+  return {
+    ini,
+    keys,
+    windows,
+    unread: unreadLines(ini, keys),
+    hasSettingsSection: ini.lines.some((line) => line.kind === 'section' && sameName(line.name, SECTION)),
+  };
 }
 
-module.exports = { checkSettings };
+module.exports = { checkSettings, protonReading, valueOfLine };

@@ -1,90 +1,180 @@
 'use strict';
 // The settings view: the 26 keys grouped as a player looks for them, each
 // with the shipped file's explanation, its default and range, the text in
-// the player's file and the value the plugin will use or why it refuses the
-// text; the lines the plugin never reads; saving in the shipped layout.
+// the player's file and the value the plugin will use on Windows and under
+// Proton, or why it refuses the text; the problems of the file's lines, each
+// with a fix; the lines the plugin never reads; saving in the shipped layout.
+//
+// The player's file is the one thing the view holds: a value typed in a box
+// is written into the key's line, a fix rewrites lines, and every verdict is
+// read again from the file.
 
 const { element, replaceChildren } = require('./dom');
 const { SETTINGS, GROUPS, SECTION, rangeText } = require('./settings-table');
 const { checkSettings } = require('./settings-check');
-const { effectiveValue } = require('./value-readers');
-const { valueText, VALUE_LIMIT } = require('./ini-file');
-const { readFileText, encodeText } = require('./text-encoding');
+const { findProblems, dominantEnding } = require('./file-problems');
+const { savedFile } = require('./settings-save');
+const { verdictOf, isProblemKind } = require('./setting-verdict');
+const { splitLines, sameName, trim } = require('./ini-file');
+const { isCertainBlank } = require('./ini-windows');
+const { readFileText, encodingName } = require('./text-encoding');
+const { visibleText } = require('./unusual-characters');
 const { shippedLayout } = require('./shipped-layout');
-const { valueInWords, textOf } = require('./setting-values-text');
-const { writeIni } = require('./ini-writer');
+const { textOf } = require('./setting-values-text');
 const { captureKey } = require('./key-capture');
+
+const isSwitch = (setting) => setting.kind === 'boolean' || setting.kind === 'flag';
 
 function createSettingsView({ root, shippedText }) {
   const shipped = shippedLayout(shippedText);
-  const state = { fileName: null, player: null, written: null, encoding: 'windows-1252', values: new Map(), dropped: new Set() };
+  const state = { fileName: null, encoding: 'windows-1252', lines: [], edited: new Set(), dropped: new Set(), checked: null, problems: [] };
   const rows = new Map();
   const summary = root.querySelector('#settings-summary');
   const unreadPanel = root.querySelector('#settings-unread');
   const groupsPanel = root.querySelector('#settings-groups');
+  const problemsPanel = element('div', { id: 'settings-problems', class: 'panel', hidden: true });
+  const problemsOnly = element('input', { type: 'checkbox', id: 'settings-problems-only', onchange: () => renderFilter() });
+  const jumpList = element('ul', { class: 'jump-list' });
+  const tools = element('div', { class: 'settings-tools' },
+    element('label', { class: 'problems-only' }, problemsOnly, ' Show only the settings with a problem'),
+    element('nav', { 'aria-label': 'Groups of settings' }, jumpList));
+  unreadPanel.before(problemsPanel);
+  groupsPanel.before(tools);
+
+  const keyResult = (key) => state.checked.keys.find((result) => result.setting.key === key);
+  const keyProblems = (key) => state.problems.filter((problem) => problem.key === key);
+
+  function recheck() {
+    const text = state.lines.map((line) => line.text + line.ending).join('');
+    state.checked = checkSettings({ encoding: state.encoding, text });
+    state.problems = findProblems({ encoding: state.encoding, lines: state.lines }, state.checked);
+  }
 
   function verdictFor(setting) {
-    const text = state.values.get(setting.key).trim();
-    return effectiveValue(setting, valueText(text));
+    const key = keyResult(setting.key);
+    const missing = !key.read && !state.edited.has(setting.key) && state.fileName !== null;
+    const hiddenBy = key.read && key.read.kind === 'other' ? key.read.number : null;
+    return verdictOf(key, { missing, hiddenBy, problemLines: keyProblems(setting.key).map((problem) => problem.line).filter(Boolean) });
   }
 
-  function fileFinding(setting) {
-    if (!state.player) return null;
-    const checked = state.player.keys.find((key) => key.setting.key === setting.key);
-    if (!checked.read) return checked.occurrences.length ? `Your file: ${checked.reason}.` : null;
-    if (checked.occurrences.length > 1) {
-      const others = checked.occurrences.filter((line) => line !== checked.read).map((line) => line.number);
-      return `Your file writes it ${checked.occurrences.length} times: line ${checked.read.number} is read, line${others.length > 1 ? 's' : ''} ${others.join(', ')} not.`;
+  function rowHasProblem(setting) {
+    return isProblemKind(verdictFor(setting).kind) || keyProblems(setting.key).length > 0;
+  }
+
+  // A line number shifts when a line is put in above it.
+  function insertLine(index, line) {
+    state.lines.splice(index, 0, line);
+    state.dropped = new Set([...state.dropped].map((number) => (number > index ? number + 1 : number)));
+  }
+
+  // A value typed for a key goes into the line the plugin reads for it, or
+  // a new line at the end of the first [Settings] section.
+  function writeValue(key, text) {
+    const read = keyResult(key).read;
+    if (read && read.kind === 'entry') {
+      const line = state.lines[read.number - 1];
+      state.lines[read.number - 1] = { ...line, text: line.text.slice(0, line.text.indexOf('=') + 1) + text };
+    } else if (read) {
+      state.lines[read.number - 1] = { ...state.lines[read.number - 1], text: `${key}=${text}` };
+    } else {
+      const ending = dominantEnding(state.lines);
+      const ini = state.checked.ini;
+      const header = ini.lines.find((line) => line.kind === 'section' && sameName(line.name, SECTION));
+      if (header) {
+        const last = ini.lines.filter((line) => line.section === header && line.kind !== 'blank').pop();
+        insertLine(last.number, { text: `${key}=${text}`, ending });
+      } else {
+        const lastLine = state.lines[state.lines.length - 1];
+        if (lastLine && !lastLine.ending) lastLine.ending = ending;
+        state.lines.push({ text: `[${SECTION}]`, ending }, { text: `${key}=${text}`, ending });
+      }
     }
-    return null;
+    state.edited.add(key);
+    recheck();
+    renderAll();
   }
 
-  // ok, note, missing, refused or misread: the last two mark the row.
-  function verdictLines(setting, verdict) {
-    const uses = (value) => valueInWords(setting, value);
-    const checked = state.player && state.player.keys.find((key) => key.setting.key === setting.key);
-    const untouchedMissing = checked && !checked.read && state.values.get(setting.key) === checked.initialText;
-    if (untouchedMissing) return ['missing', `Not read from your file: the plugin uses the default ${uses(verdict.value)}. Saving writes it.`];
-    if (verdict.defaulted && verdict.reason === 'empty') return ['refused', `Empty value: the plugin uses the default ${uses(verdict.value)}.`];
-    if (verdict.defaulted && verdict.intended) return ['ok', `The plugin uses ${uses(verdict.value)}: ${verdict.reason}.`];
-    if (verdict.defaulted) return ['refused', `Refused: ${verdict.reason}. The plugin uses the default ${uses(verdict.value)}.`];
-    if (verdict.misread) return ['misread', `Read as ${uses(verdict.value)}: ${verdict.misread}; write 1 for on.`];
-    return ['ok', `The plugin uses ${uses(verdict.value)}.`];
+  function applyFix(fix) {
+    if (fix.encoding) state.encoding = fix.encoding;
+    if (fix.apply) {
+      const before = state.lines.length;
+      state.lines = fix.apply(state.lines);
+      // A fix removes or adds at most one line; later numbers follow it.
+      if (state.lines.length !== before) state.dropped = new Set();
+    }
+    recheck();
+    renderAll();
   }
 
-  function isProblem(setting) {
-    const [kind] = verdictLines(setting, verdictFor(setting));
-    return kind === 'refused' || kind === 'misread';
+  function fixButton(fix, where) {
+    return element('button', { type: 'button', class: 'small fix', 'aria-label': `${fix.label} (${where})`, onclick: () => applyFix(fix) }, fix.label);
   }
 
   function renderVerdict(setting) {
     const row = rows.get(setting.key);
+    const key = keyResult(setting.key);
     const verdict = verdictFor(setting);
-    const [kind, text] = verdictLines(setting, verdict);
-    const finding = fileFinding(setting);
-    row.classList.toggle('refused', kind === 'refused' || kind === 'misread');
-    row.dataset.verdict = kind;
+    const problems = keyProblems(setting.key);
+    const problem = isProblemKind(verdict.kind) || problems.length > 0;
+    row.classList.toggle('refused', problem);
+    row.dataset.verdict = verdict.kind;
     row.dataset.effective = textOf(setting, verdict.value);
+    row.dataset.problem = String(problem);
+    const input = row.querySelector('input.value');
+    const text = key.read && key.read.kind === 'entry' ? key.text : '';
+    if (input.value !== text && document.activeElement !== input) input.value = text;
+    input.placeholder = key.read ? '' : `default ${textOf(setting, setting.reloadDefault)}`;
+    const toggle = row.querySelector('input.switch');
+    if (toggle) toggle.checked = verdict.value === true;
+    const reading = key.proton;
     replaceChildren(row.querySelector('.verdicts'),
-      element('p', { class: `verdict verdict-${kind}` }, text),
-      verdict.note ? element('p', { class: 'note' }, `Note: ${verdict.note}.`) : null,
-      state.values.get(setting.key).length > VALUE_LIMIT ? element('p', { class: 'note' }, `Note: only the first ${VALUE_LIMIT} characters are read.`) : null,
-      finding ? element('p', { class: 'note' }, finding) : null);
+      element('p', { class: `verdict verdict-${verdict.kind}` }, verdict.text),
+      reading.suggestion ? element('button', { type: 'button', class: 'small fix', onclick: () => writeValue(setting.key, reading.suggestion) }, `Write ${reading.suggestion}`) : null,
+      reading.note ? element('p', { class: 'note' }, `Note: ${reading.note}.`) : null,
+      key.note ? element('p', { class: 'note' }, `Note: ${key.note}.`) : null,
+      key.reason && key.read && key.read.kind === 'other' ? null : fileFinding(key),
+      problems.map((found) => element('p', { class: 'problem' }, found.line ? `Line ${found.line}: ` : '', found.text, ' ', fixButton(found.fix, setting.key))));
+  }
+
+  function fileFinding(key) {
+    if (!key.read) return key.occurrences.length ? element('p', { class: 'note' }, `Your file: ${key.reason}.`) : null;
+    if (key.occurrences.length > 1) {
+      const others = key.occurrences.filter((line) => line !== key.read).map((line) => line.number);
+      return element('p', { class: 'note' }, `Your file writes it ${key.occurrences.length} times: line ${key.read.number} is read, line${others.length > 1 ? 's' : ''} ${others.join(', ')} not.`);
+    }
+    return null;
   }
 
   function renderSummary() {
-    const refused = SETTINGS.filter(isProblem).length;
-    const missing = state.player ? state.player.keys.filter((key) => !key.read).length : 0;
-    const unread = state.player ? state.player.unread.length : 0;
-    const source = state.fileName ? `Your file ${state.fileName}` : 'The shipped defaults';
-    const parts = [`${refused} value${refused === 1 ? '' : 's'} refused or misread`];
-    if (state.player) parts.push(`${missing} key${missing === 1 ? '' : 's'} missing`, `${unread} line${unread === 1 ? '' : 's'} the plugin does not read`);
-    if (state.player && !state.player.hasSettingsSection) parts.push(`no [${SECTION}] section: the plugin reads nothing from this file`);
+    const problemRows = SETTINGS.filter(rowHasProblem).length;
+    const source = state.fileName ? `Your file ${state.fileName} (${encodingName(state.encoding)})` : 'The shipped defaults';
+    const parts = [`${problemRows} setting${problemRows === 1 ? '' : 's'} with a problem`];
+    if (state.fileName) {
+      const missing = state.checked.keys.filter((key) => !key.read).length;
+      const unread = state.checked.unread.length;
+      parts.push(`${state.problems.length} problem${state.problems.length === 1 ? '' : 's'} in its lines`,
+        `${missing} key${missing === 1 ? '' : 's'} missing`, `${unread} line${unread === 1 ? '' : 's'} the plugin does not read`);
+      if (!state.checked.hasSettingsSection) parts.push(`no [${SECTION}] section: the plugin reads nothing from this file`);
+    }
     summary.textContent = `${source}: ${parts.join(', ')}.`;
   }
 
+  function renderProblems() {
+    problemsPanel.hidden = state.problems.length === 0;
+    if (problemsPanel.hidden) {
+      replaceChildren(problemsPanel);
+      return;
+    }
+    replaceChildren(problemsPanel,
+      element('h2', {}, 'Problems in your file'),
+      element('p', {}, 'Each of these lines reads differently on Windows and under Proton, hides another line, or holds characters you cannot see. One click fixes each; saving fixes them too.'),
+      element('ul', {}, state.problems.map((problem) => element('li', { class: 'file-problem', dataset: { line: problem.line || '' } },
+        problem.line ? [`Line ${problem.line} `, element('code', {}, visibleText(trim(state.lines[problem.line - 1].text, isCertainBlank)) || ' '), ': '] : null,
+        problem.text, ' ', fixButton(problem.fix, problem.line ? `line ${problem.line}` : 'the whole file')))));
+  }
+
   function renderUnread() {
-    if (!state.player || state.player.unread.length === 0) {
+    if (!state.fileName || state.checked.unread.length === 0) {
       replaceChildren(unreadPanel);
       unreadPanel.hidden = true;
       return;
@@ -93,46 +183,64 @@ function createSettingsView({ root, shippedText }) {
     replaceChildren(unreadPanel,
       element('h2', {}, 'Lines the plugin does not read'),
       element('p', {}, 'Saving keeps these lines as they are, at the end of their section. Untick a line to drop it.'),
-      element('ul', {}, state.player.unread.map((finding) => element('li', { class: 'unread', dataset: { line: finding.line.number } },
+      element('ul', {}, state.checked.unread.map((finding) => element('li', { class: 'unread', dataset: { line: finding.line.number } },
         element('label', {},
           element('input', { type: 'checkbox', checked: !state.dropped.has(finding.line.number), onchange: (event) => {
             if (event.target.checked) state.dropped.delete(finding.line.number);
             else state.dropped.add(finding.line.number);
           } }),
-          ` keep line ${finding.line.number} `, element('code', {}, finding.line.text.trim())),
+          ` keep line ${finding.line.number} `, element('code', {}, visibleText(trim(finding.line.text, isCertainBlank)))),
         element('span', { class: 'why' }, ` ${finding.why}`),
         finding.suggestion ? element('button', { type: 'button', class: 'small', onclick: () => adoptSuggestion(finding) }, `use it as ${finding.suggestion}`) : null))));
   }
 
   // A misspelt key's value moves to the key it meant; the misspelt line is dropped.
   function adoptSuggestion(finding) {
-    const input = rows.get(finding.suggestion).querySelector('input.value');
-    input.value = finding.line.value;
-    state.values.set(finding.suggestion, finding.line.value);
     state.dropped.add(finding.line.number);
-    renderAll();
+    writeValue(finding.suggestion, finding.line.value);
+  }
+
+  function renderFilter() {
+    const only = problemsOnly.checked;
+    for (const setting of SETTINGS) rows.get(setting.key).hidden = only && !rowHasProblem(setting);
+    for (const group of GROUPS) {
+      const section = groupsPanel.querySelector(`#group-${group.id}`);
+      section.hidden = only && !SETTINGS.some((setting) => setting.group === group.id && rowHasProblem(setting));
+    }
+    replaceChildren(jumpList, GROUPS.map((group) => {
+      const count = SETTINGS.filter((setting) => setting.group === group.id && rowHasProblem(setting)).length;
+      return element('li', {}, element('a', { href: `#group-${group.id}` }, group.title),
+        count ? element('span', { class: 'problem-count' }, ` ${count} with a problem`) : null);
+    }));
   }
 
   function buildRows() {
     const groups = GROUPS.map((group) => {
       const settings = SETTINGS.filter((setting) => setting.group === group.id);
-      return element('section', { class: 'group', id: `group-${group.id}` },
+      return element('section', { class: 'group', id: `group-${group.id}`, tabindex: '-1' },
         element('h2', {}, group.title),
         settings.map((setting) => {
+          const input = element('input', { class: 'value', type: 'text', spellcheck: 'false', id: `value-${setting.key}`,
+            oninput: (event) => writeValue(setting.key, event.target.value) });
           const row = element('div', { class: 'setting', id: `setting-${setting.key}`, dataset: { key: setting.key } },
-            element('div', { class: 'name' }, element('code', {}, setting.key)),
+            element('div', { class: 'name' }, element('label', { for: `value-${setting.key}` }, element('code', {}, setting.key))),
             element('p', { class: 'explanation' }, (shipped.get(setting.key) || {}).explanation || ''),
             element('div', { class: 'edit' },
-              element('input', { class: 'value', type: 'text', spellcheck: 'false', 'aria-label': setting.key,
-                oninput: (event) => { state.values.set(setting.key, event.target.value); renderVerdict(setting); renderSummary(); } }),
+              input,
+              isSwitch(setting)
+                ? element('label', { class: 'switch-label' },
+                  element('input', { type: 'checkbox', class: 'switch', 'aria-label': `${setting.key}: ${setting.kind === 'flag' ? 'shows the HUD' : 'on'}`, onchange: (event) => writeValue(setting.key, event.target.checked ? '1' : '0') }),
+                  setting.kind === 'flag' ? ' shows the HUD' : ' on')
+                : null,
               setting.kind === 'keyCode'
-                ? element('button', { type: 'button', class: 'capture', onclick: () => captureKey(root, (code) => setKeyCode(setting, code)) }, 'Press a key…')
+                ? element('button', { type: 'button', class: 'capture', 'aria-label': `Press a key for ${setting.key}`,
+                  onclick: () => captureKey(root, (code) => writeValue(setting.key, textOf(setting, code))) }, 'Press a key…')
                 : null,
               element('span', { class: 'facts' },
                 `default ${textOf(setting, setting.reloadDefault)}` +
                 (shipped.has(setting.key) && shipped.get(setting.key).value !== textOf(setting, setting.reloadDefault)
                   ? ` when missing, shipped ${shipped.get(setting.key).value}` : '') + ` · ${rangeText(setting)}`)),
-            element('div', { class: 'verdicts' }));
+            element('div', { class: 'verdicts', 'aria-live': 'polite' }));
           rows.set(setting.key, row);
           return row;
         }));
@@ -140,59 +248,39 @@ function createSettingsView({ root, shippedText }) {
     replaceChildren(groupsPanel, groups);
   }
 
-  function setKeyCode(setting, code) {
-    const text = textOf(setting, code);
-    rows.get(setting.key).querySelector('input.value').value = text;
-    state.values.set(setting.key, text);
-    renderVerdict(setting);
+  function renderAll() {
+    for (const setting of SETTINGS) renderVerdict(setting);
+    renderProblems();
+    renderUnread();
+    renderFilter();
     renderSummary();
   }
 
-  function renderAll() {
-    for (const setting of SETTINGS) {
-      rows.get(setting.key).querySelector('input.value').value = state.values.get(setting.key);
-      renderVerdict(setting);
-    }
-    renderUnread();
-    renderSummary();
+  function load(fileName, encoding, text) {
+    state.fileName = fileName;
+    state.encoding = encoding;
+    state.lines = splitLines(text);
+    state.edited = new Set();
+    state.dropped = new Set();
+    recheck();
+    renderAll();
   }
 
   function startFromShipped() {
-    state.fileName = null;
-    state.player = null;
-    state.written = null;
-    state.encoding = 'windows-1252';
-    state.dropped = new Set();
-    for (const setting of SETTINGS) {
-      state.values.set(setting.key, shipped.has(setting.key) ? shipped.get(setting.key).value : textOf(setting, setting.reloadDefault));
-    }
-    renderAll();
-  }
-
-  function openText(fileName, { asRead, asWritten, encoding }) {
-    state.fileName = fileName;
-    state.player = checkSettings(asRead);
-    state.written = asWritten.split(/\r\n|\n|\r/);
-    state.encoding = encoding;
-    state.dropped = new Set();
-    for (const key of state.player.keys) {
-      key.initialText = key.read ? key.read.value : textOf(key.setting, key.setting.reloadDefault);
-      state.values.set(key.setting.key, key.initialText);
-    }
-    renderAll();
+    load(null, 'windows-1252', shippedText.replace(/\r?\n/g, '\r\n'));
   }
 
   async function openFile(file) {
-    openText(file.name, readFileText(new Uint8Array(await file.arrayBuffer())));
+    const { encoding, text } = readFileText(new Uint8Array(await file.arrayBuffer()));
+    load(file.name, encoding, text);
   }
 
-  function savedText() {
-    return writeIni({ shippedText, values: state.values, player: state.player, written: state.written, dropped: state.dropped });
+  function saved() {
+    return savedFile({ shippedText, checked: state.checked, lines: state.lines, encoding: state.encoding, dropped: state.dropped, player: state.fileName !== null });
   }
 
-  // In the encoding the player's file came in, so that nothing of it changes.
   function save() {
-    const url = URL.createObjectURL(new Blob([encodeText(savedText(), state.encoding)], { type: 'application/octet-stream' }));
+    const url = URL.createObjectURL(new Blob([saved().bytes], { type: 'application/octet-stream' }));
     const link = element('a', { href: url, download: 'LumenveilHUD.ini' });
     document.body.append(link);
     link.click();

@@ -3,55 +3,45 @@
 // byte-order mark selects UTF-8 or UTF-16, anything else is the Windows ANSI
 // code page (1252), whose every byte comes back as it was.
 
+const { decode1252, bytesOf } = require('./code-page-1252');
+
 const MARKS = [
   ['utf-8', [0xef, 0xbb, 0xbf]],
   ['utf-16le', [0xff, 0xfe]],
   ['utf-16be', [0xfe, 0xff]],
 ];
 
-// The characters of bytes 0x80 to 0x9F in code page 1252; the five bytes it
-// leaves undefined decode to the control character of the same number.
-const HIGH_1252 = '\u20ac\u0081\u201a\u0192\u201e\u2026\u2020\u2021\u02c6\u2030\u0160\u2039\u0152\u008d\u017d\u008f' +
-  '\u0090\u2018\u2019\u201c\u201d\u2022\u2013\u2014\u02dc\u2122\u0161\u203a\u0153\u009d\u017e\u0178';
+const NAMES = { 'windows-1252': 'ANSI', 'utf-8': 'UTF-8 with a byte-order mark', 'utf-16le': 'UTF-16 little-endian', 'utf-16be': 'UTF-16 big-endian' };
 
 function encodingOf(bytes) {
-  const found = MARKS.find(([, mark]) => mark.every((byte, index) => bytes[index] === byte));
+  const found = MARKS.find(([, mark]) => bytes.length >= mark.length && mark.every((byte, index) => bytes[index] === byte));
   return found ? found[0] : 'windows-1252';
 }
 
-// The plugin asks for narrow text: Windows gives a Unicode file's full-width
-// forms (U+FF01 to U+FF5E) as their ASCII look-alikes, so a full-width 5000
-// reads as 5000.
-function narrowed(text) {
-  return text.replace(/[\uff01-\uff5e]/g, (character) => String.fromCharCode(character.charCodeAt(0) - 0xfee0));
+function decodeUtf16(bytes, littleEndian) {
+  let text = '';
+  for (let at = 0; at + 1 < bytes.length; at += 2) {
+    text += String.fromCharCode(littleEndian ? bytes[at] | (bytes[at + 1] << 8) : (bytes[at] << 8) | bytes[at + 1]);
+  }
+  return text;
 }
 
-// { encoding, asWritten, asRead }: the text as the file holds it, and as the
-// plugin's reading receives it.
+// { encoding, text, mark }: the text as the file holds it after its mark
+// (UTF-16 unit by unit, unpaired halves of pairs kept), and whether a mark
+// was there.
 function readFileText(bytes) {
   const encoding = encodingOf(bytes);
   const mark = MARKS.find(([name]) => name === encoding);
-  // The mark is taken off here; a second one is text of the file.
-  const asWritten = new TextDecoder(encoding, { ignoreBOM: true }).decode(mark ? bytes.subarray(mark[1].length) : bytes);
-  return { encoding, asWritten, asRead: mark ? narrowed(asWritten) : asWritten };
-}
-
-function encode1252(text) {
-  const bytes = [];
-  for (const character of text) {
-    const code = character.codePointAt(0);
-    const high = HIGH_1252.indexOf(character);
-    // U+0080 to U+009F come from the undefined bytes, or from a decoder that
-    // reads the code page as Latin-1: both are their own byte.
-    if (code <= 0xff) bytes.push(code);
-    else if (high >= 0) bytes.push(0x80 + high);
-    else bytes.push(0x3f); // "?", as Windows writes a character the code page lacks
-  }
-  return Uint8Array.from(bytes);
+  const body = mark ? bytes.subarray(mark[1].length) : bytes;
+  let text;
+  if (encoding === 'windows-1252') text = decode1252(body);
+  else if (encoding === 'utf-8') text = new TextDecoder('utf-8', { ignoreBOM: true }).decode(body);
+  else text = decodeUtf16(body, encoding === 'utf-16le');
+  return { encoding, text };
 }
 
 function encodeText(text, encoding) {
-  if (encoding === 'windows-1252') return encode1252(text);
+  if (encoding === 'windows-1252') return bytesOf(text);
   const mark = MARKS.find(([name]) => name === encoding)[1];
   let body;
   if (encoding === 'utf-8') {
@@ -64,4 +54,6 @@ function encodeText(text, encoding) {
   return Uint8Array.from([...mark, ...body]);
 }
 
-module.exports = { readFileText, encodeText };
+const encodingName = (encoding) => NAMES[encoding];
+
+module.exports = { readFileText, encodeText, encodingName };

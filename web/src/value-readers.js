@@ -6,6 +6,8 @@
 // any reader runs.
 
 const { decimalToFloat32, minNormal } = require('./float32');
+const { codeOfKeyName, knownKeyName, keyName, hex } = require('./key-codes');
+const { isUnusual, characterName } = require('./unusual-characters');
 
 const INT32_MIN = -2147483648;
 const INT32_MAX = 2147483647;
@@ -21,9 +23,7 @@ function firstOutside(text, allowed) {
 function describeCharacter(character) {
   if (character === ' ') return 'a space';
   if (character === '\t') return 'a tab';
-  const code = character.codePointAt(0);
-  if (code < 0x20 || code === 0x7f) return `the control character 0x${code.toString(16).toUpperCase()}`;
-  return `"${character}"`;
+  return isUnusual(character) ? characterName(character) : `"${character}"`;
 }
 
 function outOfRange(value, setting) {
@@ -90,7 +90,7 @@ function readDecimal(text, setting) {
 // Base 16 as the C library's unsigned conversion reads it: white space, a
 // sign, an optional 0x, then hexadecimal digits up to the first other
 // character; a minus negates modulo 2^32.
-function readKeyCode(text, setting) {
+function readHexadecimal(text, setting) {
   const match = /^[ \t\n\v\f\r]*([-+]?)(0[xX](?=[0-9a-fA-F]))?([0-9a-fA-F]+)/.exec(text);
   if (!match) return { refused: 'no hexadecimal number at its start' };
   const digits = match[3].replace(/^0+(?=.)/, '');
@@ -109,6 +109,26 @@ function readKeyCode(text, setting) {
   return { refused: `${text.trim()} reads as 0x${value.toString(16).toUpperCase()} = ${value}, out of range 1 to FF${decimalHint}` };
 }
 
+// A key's name typed where its code goes ("F1", "A", "Space") reads as
+// hexadecimal or not at all: say what the plugin makes of it and what the
+// player meant. A code no key sends is a warning too.
+function readKeyCode(text, setting) {
+  const read = readHexadecimal(text, setting);
+  const typed = text.trim();
+  const meant = codeOfKeyName(typed);
+  if (meant !== null && meant !== read.value) {
+    const named = `the ${knownKeyName(meant).replace(/ \(top row\)$/, '')} key is ${hex(meant)}: write ${hex(meant)} or press the key`;
+    const suggestion = hex(meant);
+    if (read.refused) return { refused: `"${typed}" is a key's name, not its code; ${named}`, suggestion };
+    return { ...read, suggestion,
+      warning: `${typed} here is the hexadecimal code ${hex(read.value)} = ${read.value} (${keyName(read.value)}); ${named}` };
+  }
+  if (!read.refused && knownKeyName(read.value) === null) {
+    return { ...read, warning: `${hex(read.value)} is the code of no key: Windows assigns none to it` };
+  }
+  return read;
+}
+
 const readers = { boolean: readBoolean, digits: readDigits, flag: readFlag, decimal: readDecimal, keyCode: readKeyCode };
 
 // The value the plugin stores for one key, given the text the file gives
@@ -116,8 +136,8 @@ const readers = { boolean: readBoolean, digits: readDigits, flag: readFlag, deci
 function effectiveValue(setting, text) {
   if (text === '') return { value: setting.reloadDefault, defaulted: true, reason: 'empty' };
   const read = readers[setting.kind](text, setting);
-  if (read.refused) return { value: setting.reloadDefault, defaulted: true, reason: read.refused, intended: read.intended };
-  return { value: read.value, defaulted: false, note: read.note, misread: read.misread };
+  if (read.refused) return { value: setting.reloadDefault, defaulted: true, reason: read.refused, intended: read.intended, suggestion: read.suggestion };
+  return { value: read.value, defaulted: false, note: read.note, misread: read.misread, warning: read.warning, suggestion: read.suggestion };
 }
 
 module.exports = { effectiveValue, readers };

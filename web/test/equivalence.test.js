@@ -1,7 +1,8 @@
 'use strict';
 // The page reads settings exactly as the plugin does: both read the same
 // value texts (the setting fuzzer's seeds, the edge cases of the settings,
-// and at least 100,000 generated texts of each kind) and the same INI files,
+// and at least 100,000 generated texts of each kind) and the same INI files
+// (written by hand, the fixtures, and 2,500 generated ones of every shape),
 // and every stored value must match. The plugin's side is its own code: the
 // value parsers and the reload, natively and in the Windows build, and the
 // real file reading under Wine.
@@ -14,11 +15,16 @@ const path = require('node:path');
 
 const probe = require('./support/settings-probe');
 const { generator } = require('./support/value-generator');
-const { iniFiles } = require('./support/ini-generator');
+const { handWrittenFiles } = require('./support/ini-generator');
+const { shapes, encodeShape } = require('./support/ini-shapes');
+const { readBoth, differences } = require('./support/ini-equivalence');
 const { repository } = require('./support/build-tree');
 
 const SEED = Number(process.env.LUMENVEIL_EQUIVALENCE_SEED || 20261207);
 const PER_KIND = Number(process.env.LUMENVEIL_EQUIVALENCE_VALUES || 100000);
+const FILES = Number(process.env.LUMENVEIL_EQUIVALENCE_FILES || 2500);
+const FIXTURES = path.join(__dirname, 'fixtures', 'ini');
+const fixtureReadings = JSON.parse(fs.readFileSync(path.join(FIXTURES, 'readings.json'), 'utf8'));
 const { SETTINGS } = probe;
 
 // Texts every key is read with: the fuzzer's seeds line by line, and the
@@ -95,21 +101,28 @@ test('the native build of the plugin stores the same, but where the C libraries 
 test('the page reads INI files as the plugin reads them under Wine', (t) => {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'lumenveil-ini-'));
   t.after(() => fs.rmSync(folder, { recursive: true, force: true }));
-  const files = iniFiles(SEED);
-  fs.mkdirSync(path.join(folder, 'inis'));
-  const names = files.map((file, index) => {
-    const name = `inis/${String(index).padStart(4, '0')}-${file.name}.ini`;
-    fs.writeFileSync(path.join(folder, name), file.bytes);
-    return name;
+  const handWritten = handWrittenFiles();
+  const fixtureNames = Object.keys(fixtureReadings.files);
+  const fixtures = fixtureNames.map((name) => fs.readFileSync(path.join(FIXTURES, name)));
+  const { fileShape } = shapes(SEED);
+  const generatedFiles = Array.from({ length: FILES }, () => encodeShape(fileShape()));
+  const files = [...handWritten.map((file) => file.bytes), ...fixtures, ...generatedFiles];
+  const names = [...handWritten.map((file) => `hand-written ${file.name}`), ...fixtureNames.map((name) => `fixture ${name}`),
+    ...generatedFiles.map((_, index) => `generated file ${index} (seed ${SEED})`)];
+
+  const started = Date.now();
+  const readings = readBoth(files, folder);
+  const found = readings.flatMap((reading, index) => differences(reading).map((difference) => `${names[index]}: ${difference}`));
+  console.log(`INI files compared with the plugin's reading under Wine: ${files.length} (${handWritten.length} written by hand, ` +
+    `${fixtures.length} fixtures, ${generatedFiles.length} generated, seed ${SEED}) in ${Math.round((Date.now() - started) / 1000)} s`);
+  assert.deepEqual(found.slice(0, 10), [], `${found.length} stored values differ`);
+
+  const fixtureOffset = handWritten.length;
+  fixtureNames.forEach((name, index) => {
+    const stated = fixtureReadings.files[name].proton;
+    const expected = SETTINGS.map((setting) => probe.storedText(setting, setting.key in stated
+      ? (setting.kind === 'boolean' || setting.kind === 'flag' ? stated[setting.key] === 1 : stated[setting.key])
+      : setting.reloadDefault));
+    assert.deepEqual(readings[fixtureOffset + index].plugin, expected, `the plugin's reading of ${name}`);
   });
-  const plugin = probe.pluginReadsIniFiles(names.join('\n') + '\n', folder);
-  const page = probe.pageReadsIniFiles(files.map((file) => file.bytes));
-  const found = [];
-  plugin.forEach((line, index) => {
-    if (line !== page[index]) found.push(`${names[index]}: plugin ${line} | page ${page[index]}`);
-  });
-  console.log(`INI files compared with the plugin's reading under Wine: ${files.length} ` +
-    `(${files.filter((file) => file.handWritten).length} written by hand, the rest generated)`);
-  assert.equal(plugin.length, files.length, 'one line of stored values per file');
-  assert.deepEqual(found.slice(0, 10), [], `${found.length} files read differently`);
 });

@@ -19,10 +19,10 @@ const shippedText = fs.readFileSync(path.join(repository, 'package', 'LumenveilH
 // What the settings view does from opening to saving, values untouched.
 function openAndSave(bytes) {
   const file = readFileText(bytes);
-  const player = checkSettings(file.asRead);
+  const player = checkSettings(file);
   const values = new Map(SETTINGS.map((setting) => [setting.key, '0']));
-  for (const key of player.keys) if (key.read) values.set(key.setting.key, key.read.value);
-  const written = file.asWritten.split(/\r\n|\n|\r/);
+  for (const key of player.keys) if (key.read) values.set(key.setting.key, key.text);
+  const written = file.text.split(/\r\n|\n|\r/);
   return Buffer.from(encodeText(writeIni({ shippedText, values, player, written }), file.encoding));
 }
 

@@ -1,14 +1,12 @@
 'use strict';
-// INI files for the file-reading comparison: tricky ones written by hand
-// (names in other letter cases, white space, quotes, comments, keys written
-// twice, sections twice or misspelt, line endings, byte-order marks, values
-// longer than the plugin's buffer) and generated ones that mix all of these.
+// INI files for the file-reading comparison written by hand: names in other
+// letter cases, white space, quotes, comments, keys written twice, sections
+// twice or misspelt, line endings, byte-order marks, values longer than the
+// plugin's buffer. ini-shapes.js generates files that mix all of these.
 
 const fs = require('node:fs');
 const path = require('node:path');
 const { repository } = require('./build-tree');
-const { generator } = require('./value-generator');
-const { SETTINGS } = require('./load-page-modules')('settings-table');
 
 const latin1 = (text) => Buffer.from(text, 'latin1');
 const crlf = (lines) => latin1(lines.join('\r\n') + '\r\n');
@@ -54,41 +52,8 @@ function handWritten() {
   return Object.entries(files).map(([name, bytes]) => ({ name, bytes, handWritten: true }));
 }
 
-function generated(seed, count) {
-  const { kinds, integer, next } = generator(seed);
-  const pick = (list) => list[integer(list.length)];
-  const caseOf = (name) => pick([name, name, name.toLowerCase(), name.toUpperCase(),
-    [...name].map((c) => (next() < 0.5 ? c.toLowerCase() : c.toUpperCase())).join('')]);
-  const space = () => pick(['', '', '', ' ', '  ', '\t']);
-  const files = [];
-  for (let number = 0; number < count; number++) {
-    const lines = [];
-    const section = (name) => lines.push(`${space()}[${caseOf(name)}]${pick(['', '', ' ', ' ; comment'])}`);
-    if (next() < 0.2) lines.push(`${caseOf(pick(SETTINGS).key)}=${kinds.digits()}`);
-    if (next() < 0.2) { section(pick(['General', 'Display', 'Setting'])); lines.push(`iHUDToggle=${kinds.keyCode()}`); }
-    section('Settings');
-    for (const setting of SETTINGS) {
-      const writes = next() < 0.15 ? 0 : next() < 0.1 ? 2 : 1;
-      for (let i = 0; i < writes; i++) {
-        let value = kinds[setting.kind]();
-        if (next() < 0.1) value = `${pick(['"', "'"])}${value}${pick(['"', "'", ''])}`;
-        if (next() < 0.1) value += pick([' ; a comment', '\t; on', ' # why']);
-        const prefix = next() < 0.05 ? pick([';', '#', '; ']) : '';
-        lines.push(`${prefix}${space()}${caseOf(setting.key)}${space()}=${space()}${value}${space()}`);
-      }
-      if (next() < 0.05) lines.push(pick(['', '; a note of mine', 'not a setting', '[Settings]', '[Other]']));
-    }
-    if (next() < 0.3) { section(pick(['Settings', 'Extra'])); lines.push(`iKeepHUDShownMS=${kinds.digits()}`); }
-    const ending = pick(['\r\n', '\r\n', '\n']);
-    let bytes = latin1(lines.join(ending) + ending);
-    if (next() < 0.1) bytes = Buffer.concat([Buffer.from([0xef, 0xbb, 0xbf]), bytes]);
-    files.push({ name: 'generated', bytes, handWritten: false });
-  }
-  return files;
+function handWrittenFiles() {
+  return handWritten();
 }
 
-function iniFiles(seed, count = 300) {
-  return [...handWritten(), ...generated(seed, count)];
-}
-
-module.exports = { iniFiles };
+module.exports = { handWrittenFiles };

@@ -9,7 +9,7 @@ const { runWindows, runNative } = require('./build-tree');
 const { SETTINGS } = load('settings-table');
 const { effectiveValue } = load('value-readers');
 const { checkSettings } = load('settings-check');
-const { decode } = load('ini-file');
+const { readFileText } = load('text-encoding');
 const { bitsOf } = load('float32');
 
 function storedText(setting, value) {
@@ -24,7 +24,7 @@ function pageReadsValues(records) {
 }
 
 function pageReadsIniFiles(files) {
-  return files.map((bytes) => checkSettings(decode(bytes)).keys.map((key) => storedText(key.setting, key.value)).join('\t'));
+  return files.map((bytes) => checkSettings(readFileText(bytes)).keys.map((key) => storedText(key.setting, key.proton.value)).join('\t'));
 }
 
 function hex(text) {
@@ -43,4 +43,4 @@ const pluginReadsValuesOnWindows = (records) => lines(runWindows('settingsprobe.
 const pluginReadsValuesNatively = (records) => lines(runNative('settingsprobe', ['values'], valuesInput(records)));
 const pluginReadsIniFiles = (listing, folder) => lines(runWindows('settingsprobe.exe', ['ini'], listing, { cwd: folder }));
 
-module.exports = { pageReadsValues, pageReadsIniFiles, pluginReadsValuesOnWindows, pluginReadsValuesNatively, pluginReadsIniFiles, SETTINGS };
+module.exports = { storedText, pageReadsValues, pageReadsIniFiles, pluginReadsValuesOnWindows, pluginReadsValuesNatively, pluginReadsIniFiles, SETTINGS };
