@@ -11,7 +11,6 @@
 #include "hud/HUDState.h"
 #include "hud/UpdateHUD.h"
 #include "settings/Settings.h"
-#include "support/LogCapture.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -59,6 +58,26 @@ private:
     std::vector<std::thread> threads_;
 };
 
+// The plugin asks for its lines as in the game (bLogging is on in some of the
+// files loaded), and a logger switched off drops them: the logging library
+// orders the threads that write through it, and would hide from
+// ThreadSanitizer the races between two such moments.
+class LogLinesDropped {
+public:
+    LogLinesDropped() : previous_(spdlog::default_logger())
+    {
+        auto dropped = std::make_shared<spdlog::logger>("dropped");
+        dropped->set_level(spdlog::level::off);
+        spdlog::set_default_logger(std::move(dropped));
+    }
+    ~LogLinesDropped() { spdlog::set_default_logger(previous_); }
+    LogLinesDropped(const LogLinesDropped&) = delete;
+    LogLinesDropped& operator=(const LogLinesDropped&) = delete;
+
+private:
+    std::shared_ptr<spdlog::logger> previous_;
+};
+
 // ---- Two threads at the gate at the same moment
 
 // Each thread's first clock reading of a round waits there until the other
@@ -91,7 +110,7 @@ protected:
     }
     void TearDown() override { Clock::source = previousClock_; }
 
-    LogCapture log;
+    LogLinesDropped log;
     FakeGame game;
 
 private:
@@ -185,26 +204,6 @@ std::string ReadNextSettingsFile(std::string, std::string, std::string key)
     const auto found = keys.find(key);
     return found == keys.end() ? std::string() : found->second;
 }
-
-// The plugin asks for its lines as in the game (bLogging is on in some of the
-// files loaded), and a logger switched off drops them: the logging library
-// orders the threads that write through it, and would hide from
-// ThreadSanitizer the races between two such moments.
-class LogLinesDropped {
-public:
-    LogLinesDropped() : previous_(spdlog::default_logger())
-    {
-        auto dropped = std::make_shared<spdlog::logger>("dropped");
-        dropped->set_level(spdlog::level::off);
-        spdlog::set_default_logger(std::move(dropped));
-    }
-    ~LogLinesDropped() { spdlog::set_default_logger(previous_); }
-    LogLinesDropped(const LogLinesDropped&) = delete;
-    LogLinesDropped& operator=(const LogLinesDropped&) = delete;
-
-private:
-    std::shared_ptr<spdlog::logger> previous_;
-};
 
 class GameThreadsAtOnce : public ::testing::Test {
 protected:

@@ -276,6 +276,7 @@ private:
     GameStringEntry* LiveStringEntry(const void* entry);
     const GameStringEntry* LiveStringEntry(const void* entry) const;
     int RaiseEventAt(const void* source, const void* event);
+    int DeliverMenuEventWithOpeningByte(const char* menu, std::uint8_t opening);
 
     std::vector<std::string> faults_;
 

@@ -101,24 +101,24 @@ int FakeGame::RaiseMenuEventWithOpeningByte(const char* menu, std::uint8_t openi
     } else {
         ui.CloseMenu(menu);
     }
+    return DeliverMenuEventWithOpeningByte(menu, opening);
+}
+
+int FakeGame::DeliverMenuEvent(const char* menu, bool opening)
+{
+    return DeliverMenuEventWithOpeningByte(menu, static_cast<std::uint8_t>(opening ? 1 : 0));
+}
+
+int FakeGame::DeliverMenuEventWithOpeningByte(const char* menu, std::uint8_t opening)
+{
     // Every second menu event names its menu through a pool entry that refers
-    // on to the one holding the characters, as the game's entries may.
+    // on to the one holding the characters, as the game's entries may. (With
+    // threads at once, one thread delivers the menu events, as the UI's does.)
     const bool refersOn = menuEventsRaised_++ % 2 == 1;
     const void* name = refersOn ? MakeReferringString(menu) : MakeString(menu);
     fake::ObjectBytes<game_facts::kMenuEventSize> event;
     event.write(game_facts::kMenuEventNameOffset, name);
     event.write(game_facts::kMenuEventOpeningOffset, opening);
-    const int called = RaiseEventAt(MenuOpenCloseSource(), event.data());
-    ReleaseString(name);
-    return called;
-}
-
-int FakeGame::DeliverMenuEvent(const char* menu, bool opening)
-{
-    const void* name = MakeString(menu);
-    fake::ObjectBytes<game_facts::kMenuEventSize> event;
-    event.write(game_facts::kMenuEventNameOffset, name);
-    event.write(game_facts::kMenuEventOpeningOffset, static_cast<std::uint8_t>(opening ? 1 : 0));
     const int called = RaiseEventAt(MenuOpenCloseSource(), event.data());
     ReleaseString(name);
     return called;
