@@ -1,6 +1,25 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
+
+// ThreadSanitizer keeps the last four accesses to each 8 bytes: values that
+// share 8 bytes push each other's accesses out, and a race on one of them may
+// pass unseen. Under it each shared value has 8 bytes of its own; elsewhere
+// the record keeps its packed layout.
+#if defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define LUMENVEIL_UNDER_THREAD_SANITIZER 1
+#endif
+#endif
+#if defined(__SANITIZE_THREAD__)
+#define LUMENVEIL_UNDER_THREAD_SANITIZER 1
+#endif
+#ifdef LUMENVEIL_UNDER_THREAD_SANITIZER
+inline constexpr std::size_t kSharedValueAlignment = 8;
+#else
+inline constexpr std::size_t kSharedValueAlignment = 1;
+#endif
 
 // A value that one of the game's threads stores and others load: the
 // per-frame pass on the game's thread, the sinks on the threads that deliver
@@ -53,5 +72,5 @@ public:
     }
 
 private:
-    std::atomic<T> value_{};
+    alignas(kSharedValueAlignment) alignas(std::atomic<T>) std::atomic<T> value_{};
 };
