@@ -62,7 +62,7 @@ function analyseLog(bytes) {
   let lastReason = null;
   let hudShown = null;
   let reading = null;
-  let fileChanged = false;
+  let fileChangedAt = null;
   let lastDecision = null;
   let firstTime = null;
   let lastTime = null;
@@ -89,9 +89,10 @@ function analyseLog(bytes) {
 
     if (fn === 'ReloadINI') {
       if (!reading) {
-        reading = { time: line.time, values: [], switched: null, cause: fileChanged ? 'file' : 'load' };
+        // A reading of a changed file counts from the line that says so.
+        reading = { time: fileChangedAt ?? line.time, values: [], switched: null, cause: fileChangedAt === null ? 'load' : 'file' };
         report.settingsReads.push(reading);
-        fileChanged = false;
+        fileChangedAt = null;
       }
       const value = /^(\w+)\s+-+>\s+(.*)$/.exec(body);
       if (value) reading.values.push({ key: value[1], value: value[2] });
@@ -100,7 +101,7 @@ function analyseLog(bytes) {
       continue;
     }
     reading = null;
-    if (body === FILE_CHANGED) fileChanged = true;
+    if (body === FILE_CHANGED) fileChangedAt = line.time;
 
     if (fn === 'UpdateHUD' || fn === 'EnableMenusIfCan' || fn === 'HandleToggleKeyRelease' || fn === 'HandleToggleKeyReleaseLong') {
       lastDecision = line.time;

@@ -218,7 +218,7 @@ function createSettingsView({ root, shippedText }) {
   // The button and, after the row's facts, what the capture sees.
   function gamepadCapture(setting) {
     const status = element('p', { class: 'capture-status', id: `capture-status-${setting.key}`, role: 'status' });
-    const button = element('button', { type: 'button', class: 'capture', 'aria-label': `Press controller buttons for ${setting.key}`,
+    const button = element('button', { type: 'button', class: 'capture', 'aria-label': `Press a button for ${setting.key} on a controller`,
       'aria-describedby': status.id }, 'Press a button…');
     createGamepadCapture({ button, status, key: setting.key, onMask: (mask) => writeValue(setting.key, textOf(setting, mask)) });
     return [button, status];

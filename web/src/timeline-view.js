@@ -145,7 +145,8 @@ function createTimeline(canvas, report, tip) {
 
   const rowTop = (row) => HUD_TOP + HUD_HEIGHT + 14 + row * ROW_HEIGHT;
 
-  // A reading's mark, and beside it what it changed where that fits.
+  // A reading's mark, and beside it what it changed where that fits: after
+  // the mark, or before it near the right end.
   function drawReloads(width) {
     const top = rowTop(SETTINGS_ROW);
     const labels = [];
@@ -153,7 +154,9 @@ function createTimeline(canvas, report, tip) {
       const at = x(reloads[index].time, width);
       context.fillRect(at - 1.5, top + 3, 3, ROW_HEIGHT - 6);
       const text = reloadLabel(reloads[index]);
-      labels.push({ x: at + 5, width: textWidth(text), shown: true, text });
+      const textWidthNow = textWidth(text);
+      const after = at + 5 + textWidthNow <= width - RIGHT;
+      labels.push({ x: after ? at + 5 : at - 5 - textWidthNow, width: textWidthNow, shown: true, text });
     }
     context.fillStyle = COLOURS.text;
     for (const label of placeLabels(labels, width)) context.fillText(label.text, label.x, top + 14);
