@@ -53,7 +53,7 @@ function createSettingsView({ root, shippedText }) {
 
   function verdictFor(setting) {
     const key = keyResult(setting.key);
-    const missing = !key.read && !state.edited.has(setting.key) && state.fileName !== null;
+    const missing = !key.read && !state.edited.has(setting.key);
     const hiddenBy = key.read && key.read.kind === 'other' ? key.read.number : null;
     return verdictOf(key, { missing, hiddenBy, problemLines: keyProblems(setting.key).map((problem) => problem.line).filter(Boolean) });
   }

@@ -118,7 +118,8 @@ function readKeyCode(text, setting) {
   const read = readHexadecimal(text, setting);
   const typed = text.trim();
   const meant = codeOfKeyName(typed);
-  if (meant !== null && meant !== read.value) {
+  // "0" is no key's name here: it is how the file says "no key".
+  if (meant !== null && meant !== read.value && !read.intended) {
     const named = `the ${knownKeyName(meant).replace(/ \(top row\)$/, '')} key is ${hex(meant)}: write ${hex(meant)} or press the key`;
     const suggestion = hex(meant);
     if (read.refused) return { refused: `"${typed}" is a key's name, not its code; ${named}`, suggestion };
