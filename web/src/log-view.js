@@ -115,6 +115,15 @@ function settingsTable(read, reload) {
       element('td', {}, value.value, was.has(value.key) ? ` (was ${was.get(value.key)})` : null)))));
 }
 
+// "21:00:05.000: the settings file changed (1 setting changed); 28 values".
+function readingSummary(read, reload) {
+  const cause = reload
+    ? `the settings file changed (${reload.known ? `${counted(reload.changes.length, 'setting')} changed` : 'what changed is not in the log'})`
+    : 'a save was loaded';
+  const values = read.values.length ? `${read.values.length} values` : 'values not logged (logging was off)';
+  return `${clockText(read.time)}: ${cause}; ${values}${read.switched ? `, logging turned ${read.switched}` : ''}`;
+}
+
 // Each reading's values, the changes of the file that led to one; a table
 // is built when its entry is opened, so a log of many loads costs the page
 // only the last one's.
@@ -127,9 +136,7 @@ function settingsReadsSection(report) {
     report.settingsReads.map((read, index) => {
       const reload = reloads.get(index);
       const details = element('details', { open: index === last, class: reload ? 'file-reload' : null },
-        element('summary', {}, `${clockText(read.time)}: ${reload ? `the settings file changed (${reload.known ? `${counted(reload.changes.length, 'setting')} changed` : 'what changed is not in the log'})` : 'a save was loaded'}; ` +
-          `${read.values.length ? `${read.values.length} values` : 'values not logged (logging was off)'}` +
-          (read.switched ? `, logging turned ${read.switched}` : '')),
+        element('summary', {}, readingSummary(read, reload)),
         reload ? element('ul', { class: 'reload-changes' }, reloadLines(reload).map((text) => element('li', {}, text))) : null,
         index === last && read.values.length ? settingsTable(read, reload) : null);
       if (index !== last && read.values.length) {

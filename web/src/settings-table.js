@@ -44,6 +44,7 @@ const SETTINGS = [
   flag('iMenuOverriderHandscannerMenu', 'menus'),
   boolean('bShowInLandVehicle', false, 'show'),
   keyCode('iHUDToggle', 'toggle'),
+  buttonMask('iHUDToggleGamepad', 'toggle'),
   digits('iHUDToggleMinRequiredTimeSinceLastTogglePress', 300, 1, 10000, 'toggle'),
   digits('iHUDToggleMinHoldTime', 300, 1, 65536, 'toggle'),
   startingAt(keyCode('iVehicleAimKeyDown', 'show'), 2),
@@ -51,7 +52,6 @@ const SETTINGS = [
   boolean('bShowIfAutoAimTargetIsNotActivatable', false, 'autoAim'),
   boolean('bShowIfAutoAimTargetIsHarvestedFlora', false, 'autoAim'),
   boolean('bReloadSettingsOnChange', true, 'file'),
-  buttonMask('iHUDToggleGamepad', 'toggle'),
 ];
 
 // The value a key holds before the plugin first reads the file.

@@ -4,8 +4,9 @@
 // labelled with its reason, the game's events as marks on rows of their
 // own, and the readings of a changed settings file with what they changed.
 // Pointing at the band, or stepping with the arrow keys, tells a period's
-// reason, start and length; pointing at a reading tells what it changed. The wheel zooms around the pointer,
-// dragging pans, and the buttons and keys zoom or show the whole log.
+// reason, start and length; pointing at a reading tells what it changed.
+// The wheel zooms around the pointer, dragging pans, and the buttons and
+// keys zoom or show the whole log.
 
 const { clockText } = require('./log-lines');
 const { hudSpans, spanIndexAt, spanText } = require('./timeline-spans');
