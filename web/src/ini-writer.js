@@ -79,14 +79,22 @@ function writeIni({ shippedText, values, player = null, written = null, dropped 
   const keepBlock = (lines) => {
     if (lines.length) out.push(KEPT_HEADING, ...lines);
   };
+  const keyLines = (key) => [...(commentsAbove.get(key) || []), `${key}=${cleanText(values.get(key))}`];
+  const shippedKeys = new Set();
+  let afterLastKey = out.length;
   for (const line of shipped.lines) {
     if (line.kind === 'section' && sameName(line.name, SECTION)) keepBlock(kept.beforeSections);
     if (line.kind === 'entry' && values.has(line.name)) {
-      out.push(...(commentsAbove.get(line.name) || []), `${line.name}=${cleanText(values.get(line.name))}`);
+      out.push(...keyLines(line.name));
+      shippedKeys.add(line.name);
+      afterLastKey = out.length;
     } else {
       out.push(line.text);
     }
   }
+  // A key the layout does not hold is still written, after its last key,
+  // rather than lost.
+  out.splice(afterLastKey, 0, ...[...values.keys()].filter((key) => !shippedKeys.has(key)).flatMap(keyLines));
   if (kept.inSettings.length) out.push('');
   keepBlock(kept.inSettings);
   if (kept.otherSections.length) out.push('', ...kept.otherSections);

@@ -1,21 +1,24 @@
 'use strict';
 // What a log of the plugin tells a player: when the HUD was shown and hidden
 // and why (the last verdict or event the log names before each change), the
-// game's events, the settings read at each save load, the start-up lines
-// and a fatal report. Bad files get one sentence that says what they are.
+// game's events, the settings read at each save load and each change of the
+// settings file, the start-up lines and a fatal report. Bad files get one sentence that says what they are.
 
 const { parseLine, splitFunction, clockText } = require('./log-lines');
 const { reasonOf, eventOf } = require('./log-reasons');
 const { logText } = require('./log-text');
 const { adviceFor, UNKNOWN_FATAL } = require('./startup-advice');
+const { fileReloads } = require('./settings-changes');
 
 const LOG_NAME = 'Lumenveil HUD - Zorvik Plugin by Quennart.log';
 const VERSION_LINE = /^\[ZorvikPlugin_Load\] (Lumenveil HUD .*)$/;
+// Written by whichever function noticed the change, just before the reading.
+const FILE_CHANGED = 'settings file changed, reloading';
 const OWN_FUNCTIONS = new Set(['UpdateHUD', 'ReloadINI', 'EnableMenusIfCan', 'UnityInProcess', 'HandleOnPostDataLoad',
   'HandleToggleKeyRelease', 'HandleToggleKeyReleaseLong', 'LoadStaticVariables']);
 
 function emptyReport(sentence) {
-  return { ok: false, sentence, notes: [], lineCount: 0, startup: [], fatal: null, settingsReads: [], changes: [], events: [], reasons: [], encoding: null };
+  return { ok: false, sentence, notes: [], lineCount: 0, startup: [], fatal: null, settingsReads: [], fileReloads: [], changes: [], events: [], reasons: [], encoding: null };
 }
 
 // A line without its line end: CR LF as the plugin writes it, or CR CR LF
@@ -59,6 +62,7 @@ function analyseLog(bytes) {
   let lastReason = null;
   let hudShown = null;
   let reading = null;
+  let fileChangedAt = null;
   let lastDecision = null;
   let firstTime = null;
   let lastTime = null;
@@ -85,8 +89,10 @@ function analyseLog(bytes) {
 
     if (fn === 'ReloadINI') {
       if (!reading) {
-        reading = { time: line.time, values: [], switched: null };
+        // A reading of a changed file counts from the line that says so.
+        reading = { time: fileChangedAt ?? line.time, values: [], switched: null, cause: fileChangedAt === null ? 'load' : 'file' };
         report.settingsReads.push(reading);
+        fileChangedAt = null;
       }
       const value = /^(\w+)\s+-+>\s+(.*)$/.exec(body);
       if (value) reading.values.push({ key: value[1], value: value[2] });
@@ -95,6 +101,7 @@ function analyseLog(bytes) {
       continue;
     }
     reading = null;
+    if (body === FILE_CHANGED) fileChangedAt = line.time;
 
     if (fn === 'UpdateHUD' || fn === 'EnableMenusIfCan' || fn === 'HandleToggleKeyRelease' || fn === 'HandleToggleKeyReleaseLong') {
       lastDecision = line.time;
@@ -144,6 +151,7 @@ function analyseLog(bytes) {
   }
   report.version = version ? version.text : null;
   report.reasons = reasonTotals(report.changes, lastTime);
+  report.fileReloads = fileReloads(report.settingsReads, { fromStart: version !== null && version.index === 0 });
   addNotes(report, { version, endsCleanly, lastDecision });
   return report;
 }

@@ -2,7 +2,8 @@
 // The log report view: a sentence for a file that is no usable log, else the
 // start-up lines and a fatal report with what they mean and what to do, the
 // timeline, the time each reason kept the HUD shown, every change of the
-// HUD, and the settings read at each save load. The sections go into the
+// HUD, and the settings read at each save load or change of the settings
+// file, with what a change altered. The sections go into the
 // page one task at a time, so a long log's report never holds the page.
 
 const { element, replaceChildren } = require('./dom');
@@ -10,6 +11,7 @@ const { clockText, durationText, countText } = require('./log-lines');
 const { createTimeline } = require('./timeline-view');
 const { createVirtualTable } = require('./virtual-table');
 const { runInTurns } = require('./page-turns');
+const { reloadLines } = require('./settings-changes');
 
 const counted = (count, noun) => `${countText(count)} ${noun}${count === 1 ? '' : 's'}`;
 
@@ -49,7 +51,7 @@ function startupSection(report) {
 
 // The section, and the drawing of the timeline once the section is laid out.
 function timelineSection(report) {
-  if (report.changes.length === 0 && report.events.length === 0) return { section: null, draw: () => {} };
+  if (report.changes.length === 0 && report.events.length === 0 && report.fileReloads.length === 0) return { section: null, draw: () => {} };
   const canvas = element('canvas', { id: 'timeline', tabindex: '0', role: 'img',
     'aria-label': 'Timeline of the HUD and the game\'s events. Left and right arrows step through the periods of the HUD; plus and minus zoom.',
     'aria-describedby': 'timeline-tip' });
@@ -58,7 +60,8 @@ function timelineSection(report) {
   const section = element('section', { id: 'log-timeline', 'aria-labelledby': 'log-timeline-title' },
     element('h2', { id: 'log-timeline-title' }, 'Timeline'),
     element('p', { class: 'hint' }, 'Green: the HUD shown; pale striped green: shown by the game, before the plugin\'s first change. ' +
-      'Point at the HUD\'s band for a period\'s reason, start and length. Wheel or plus and minus to zoom, drag to pan.'),
+      'Point at the HUD\'s band for a period\'s reason, start and length, at a mark of the settings file for what its change altered. ' +
+      'Wheel or plus and minus to zoom, drag to pan.'),
     buttons, element('div', { class: 'timeline-frame' }, canvas, tip));
   function draw() {
     const timeline = createTimeline(canvas, report, tip);
@@ -103,26 +106,42 @@ function changesSection(report) {
     table);
 }
 
-function settingsTable(read) {
+// A reading's values; those a change of the file altered say what they were.
+function settingsTable(read, reload) {
+  const was = new Map(reload ? reload.changes.map((change) => [change.key, change.from]) : []);
   return element('table', { class: 'settings-read' }, element('tbody', {}, read.values.map((value) =>
-    element('tr', {}, element('td', {}, element('code', {}, value.key)), element('td', {}, value.value)))));
+    element('tr', { class: was.has(value.key) ? 'changed' : null },
+      element('td', {}, element('code', {}, value.key)),
+      element('td', {}, value.value, was.has(value.key) ? ` (was ${was.get(value.key)})` : null)))));
 }
 
-// Each save load's values; a table is built when its entry is opened, so a
-// log of many loads costs the page only the last one's.
+// "21:00:05.000: the settings file changed (1 setting changed); 28 values".
+function readingSummary(read, reload) {
+  const cause = reload
+    ? `the settings file changed (${reload.known ? `${counted(reload.changes.length, 'setting')} changed` : 'what changed is not in the log'})`
+    : 'a save was loaded';
+  const values = read.values.length ? `${read.values.length} values` : 'values not logged (logging was off)';
+  return `${clockText(read.time)}: ${cause}; ${values}${read.switched ? `, logging turned ${read.switched}` : ''}`;
+}
+
+// Each reading's values, the changes of the file that led to one; a table
+// is built when its entry is opened, so a log of many loads costs the page
+// only the last one's.
 function settingsReadsSection(report) {
   if (report.settingsReads.length === 0) return null;
   const last = report.settingsReads.length - 1;
+  const reloads = new Map(report.fileReloads.map((reload) => [reload.readIndex, reload]));
   return element('section', { id: 'log-settings', 'aria-labelledby': 'log-settings-title' },
-    element('h2', { id: 'log-settings-title' }, 'Settings read at each save load'),
+    element('h2', { id: 'log-settings-title' }, 'Settings read at each save load and each change of the settings file'),
     report.settingsReads.map((read, index) => {
-      const details = element('details', { open: index === last },
-        element('summary', {}, `${clockText(read.time)}: ${read.values.length ? `${read.values.length} values` : 'values not logged (logging was off)'}` +
-          (read.switched ? `, logging turned ${read.switched}` : '')),
-        index === last && read.values.length ? settingsTable(read) : null);
+      const reload = reloads.get(index);
+      const details = element('details', { open: index === last, class: reload ? 'file-reload' : null },
+        element('summary', {}, readingSummary(read, reload)),
+        reload ? element('ul', { class: 'reload-changes' }, reloadLines(reload).map((text) => element('li', {}, text))) : null,
+        index === last && read.values.length ? settingsTable(read, reload) : null);
       if (index !== last && read.values.length) {
         details.addEventListener('toggle', () => {
-          if (details.open && !details.querySelector('table')) details.append(settingsTable(read));
+          if (details.open && !details.querySelector('table')) details.append(settingsTable(read, reload));
         });
       }
       return details;
@@ -139,7 +158,8 @@ async function showLogReport(container, report, fileName, isCurrent = () => true
   const span = report.end - report.start;
   replaceChildren(container,
     element('h2', {}, fileName),
-    sentence(`${countText(report.lineCount)} lines from ${clockText(report.start, false)} to ${clockText(report.end, false)} (${durationText(span)}): ${counted(report.changes.length, 'change')} of the HUD, ${counted(report.events.length, 'game event')}.`),
+    sentence(`${countText(report.lineCount)} lines from ${clockText(report.start, false)} to ${clockText(report.end, false)} (${durationText(span)}): ${counted(report.changes.length, 'change')} of the HUD, ${counted(report.events.length, 'game event')}` +
+      `${report.fileReloads.length ? `, ${counted(report.fileReloads.length, 'change')} of the settings file` : ''}.`),
     report.notes.map((note) => sentence(note, 'sentence note')));
   const add = (section) => {
     if (section) container.append(section);

@@ -2,6 +2,7 @@
 // A stored setting in the player's words, and the text that writes it.
 
 const { keyName, hex } = require('./key-codes');
+const { maskText, buttonsInWords } = require('./gamepad-buttons');
 
 function valueInWords(setting, value) {
   switch (setting.kind) {
@@ -11,6 +12,8 @@ function valueInWords(setting, value) {
       return value ? '1 (shows the HUD)' : '0 (hides the HUD)';
     case 'keyCode':
       return value === 0 ? '0 (no key)' : `${hex(value)} = ${value} (${keyName(value)})`;
+    case 'buttonMask':
+      return value === 0 ? '0 (no controller toggle)' : `${maskText(value)} (${buttonsInWords(value)})`;
     case 'decimal':
       return value < 0 ? `${value} (off)` : String(Number(value.toPrecision(9)));
     default:
@@ -26,6 +29,8 @@ function textOf(setting, value) {
       return value ? '1' : '0';
     case 'keyCode':
       return value === 0 ? '0' : hex(value);
+    case 'buttonMask':
+      return value === 0 ? '0' : maskText(value);
     default:
       return String(value);
   }

@@ -1,7 +1,8 @@
 'use strict';
-// The 26 keys of [Settings] in the plugin's reading order: the kind of text
+// The 28 keys of [Settings] in the plugin's reading order: the kind of text
 // each is read as, the value it takes when the file gives none that is
-// valid, its range, and the group a player looks for it in.
+// valid (and, where it differs, the one it holds from the game's start until
+// the first reading), its range, and the group a player looks for it in.
 
 const GROUPS = [
   { id: 'show', title: 'What shows the HUD' },
@@ -10,6 +11,7 @@ const GROUPS = [
   { id: 'toggle', title: 'The toggle key' },
   { id: 'menus', title: 'Menus' },
   { id: 'autoAim', title: 'The auto-aim target' },
+  { id: 'file', title: 'The settings file' },
   { id: 'log', title: 'The log file' },
 ];
 
@@ -18,9 +20,11 @@ const digits = (key, reloadDefault, min, max, group) => ({ key, kind: 'digits', 
 const flag = (key, group) => ({ key, kind: 'flag', reloadDefault: true, group });
 const decimal = (key) => ({ key, kind: 'decimal', reloadDefault: -1, min: 0, max: 100, group: 'thresholds' });
 const keyCode = (key, group) => ({ key, kind: 'keyCode', reloadDefault: 0, min: 1, max: 255, group });
+const buttonMask = (key, group) => ({ key, kind: 'buttonMask', reloadDefault: 0, min: 0, max: 0xffff, group });
+const startingAt = (setting, initial) => ({ ...setting, initial });
 
 const SETTINGS = [
-  boolean('bLogging', false, 'log'),
+  startingAt(boolean('bLogging', false, 'log'), true),
   boolean('bShowInCombat', true, 'show'),
   boolean('bShowWhileSneaking', true, 'show'),
   boolean('bShowWhileWeaponDrawn', true, 'show'),
@@ -40,13 +44,18 @@ const SETTINGS = [
   flag('iMenuOverriderHandscannerMenu', 'menus'),
   boolean('bShowInLandVehicle', false, 'show'),
   keyCode('iHUDToggle', 'toggle'),
+  buttonMask('iHUDToggleGamepad', 'toggle'),
   digits('iHUDToggleMinRequiredTimeSinceLastTogglePress', 300, 1, 10000, 'toggle'),
   digits('iHUDToggleMinHoldTime', 300, 1, 65536, 'toggle'),
-  keyCode('iVehicleAimKeyDown', 'show'),
+  startingAt(keyCode('iVehicleAimKeyDown', 'show'), 2),
   boolean('bPlayUIFeedbackSounds', true, 'toggle'),
   boolean('bShowIfAutoAimTargetIsNotActivatable', false, 'autoAim'),
   boolean('bShowIfAutoAimTargetIsHarvestedFlora', false, 'autoAim'),
+  boolean('bReloadSettingsOnChange', true, 'file'),
 ];
+
+// The value a key holds before the plugin first reads the file.
+const initialValue = (setting) => setting.initial ?? setting.reloadDefault;
 
 const SECTION = 'Settings';
 
@@ -58,6 +67,8 @@ function rangeText(setting) {
       return '0 or 1';
     case 'keyCode':
       return 'hexadecimal key code 1 to FF';
+    case 'buttonMask':
+      return 'hexadecimal mask of controller buttons 0 to FFFF; 0 is none';
     case 'decimal':
       return '0 to 100; negative is off';
     default:
@@ -72,4 +83,4 @@ function logText(setting, value) {
   return String(value);
 }
 
-module.exports = { SETTINGS, GROUPS, SECTION, rangeText, logText };
+module.exports = { SETTINGS, GROUPS, SECTION, rangeText, logText, initialValue };

@@ -22,6 +22,7 @@ const { visibleText } = require('./unusual-characters');
 const { shippedLayout } = require('./shipped-layout');
 const { textOf } = require('./setting-values-text');
 const { captureKey } = require('./key-capture');
+const { createGamepadCapture } = require('./gamepad-capture');
 
 const isSwitch = (setting) => setting.kind === 'boolean' || setting.kind === 'flag';
 
@@ -52,7 +53,7 @@ function createSettingsView({ root, shippedText }) {
 
   function verdictFor(setting) {
     const key = keyResult(setting.key);
-    const missing = !key.read && !state.edited.has(setting.key) && state.fileName !== null;
+    const missing = !key.read && !state.edited.has(setting.key);
     const hiddenBy = key.read && key.read.kind === 'other' ? key.read.number : null;
     return verdictOf(key, { missing, hiddenBy, problemLines: keyProblems(setting.key).map((problem) => problem.line).filter(Boolean) });
   }
@@ -214,6 +215,15 @@ function createSettingsView({ root, shippedText }) {
     }));
   }
 
+  // The button and, after the row's facts, what the capture sees.
+  function gamepadCapture(setting) {
+    const status = element('p', { class: 'capture-status', id: `capture-status-${setting.key}`, role: 'status' });
+    const button = element('button', { type: 'button', class: 'capture', 'aria-label': `Press a button for ${setting.key} on a controller`,
+      'aria-describedby': status.id }, 'Press a button…');
+    createGamepadCapture({ button, status, key: setting.key, onMask: (mask) => writeValue(setting.key, textOf(setting, mask)) });
+    return [button, status];
+  }
+
   function buildRows() {
     const groups = GROUPS.map((group) => {
       const settings = SETTINGS.filter((setting) => setting.group === group.id);
@@ -236,6 +246,7 @@ function createSettingsView({ root, shippedText }) {
                 ? element('button', { type: 'button', class: 'capture', 'aria-label': `Press a key for ${setting.key}`,
                   onclick: () => captureKey(root, (code) => writeValue(setting.key, textOf(setting, code))) }, 'Press a key…')
                 : null,
+              setting.kind === 'buttonMask' ? gamepadCapture(setting) : null,
               element('span', { class: 'facts' },
                 `default ${textOf(setting, setting.reloadDefault)}` +
                 (shipped.has(setting.key) && shipped.get(setting.key).value !== textOf(setting, setting.reloadDefault)

@@ -2,13 +2,16 @@
 // The timeline picture: the HUD's band over time (shown by the game before
 // the plugin's first change, then shown or hidden), each change marked and
 // labelled with its reason, the game's events as marks on rows of their
-// own. Pointing at the band, or stepping with the arrow keys, tells a
-// period's reason, start and length. The wheel zooms around the pointer,
-// dragging pans, and the buttons and keys zoom or show the whole log.
+// own, and the readings of a changed settings file with what they changed.
+// Pointing at the band, or stepping with the arrow keys, tells a period's
+// reason, start and length; pointing at a reading tells what it changed.
+// The wheel zooms around the pointer, dragging pans, and the buttons and
+// keys zoom or show the whole log.
 
 const { clockText } = require('./log-lines');
 const { hudSpans, spanIndexAt, spanText } = require('./timeline-spans');
 const { placeLabels } = require('./timeline-labels');
+const { reloadLines } = require('./settings-changes');
 
 const ROWS = [
   ['menu', 'menus', '#7c5cd6'],
@@ -18,7 +21,9 @@ const ROWS = [
   ['levelup', 'level-ups', '#2f9e44'],
   ['save', 'saves loaded', '#555'],
   ['toggle', 'toggle key', '#b8327a'],
+  ['settings', 'settings file', '#0b7285'],
 ];
+const SETTINGS_ROW = ROWS.findIndex(([kind]) => kind === 'settings');
 const LEFT = 110;
 const RIGHT = 10;
 const HUD_TOP = 34;
@@ -27,6 +32,12 @@ const ROW_HEIGHT = 20;
 const AXIS = 22;
 const COLOURS = { shown: '#46a35e', hidden: '#eef1f4', markShown: '#1d6b33', markHidden: '#9a2b2b', text: '#222', muted: '#444' };
 const AXIS_STEPS = [100, 500, 1000, 5000, 10000, 30000, 60000, 300000, 600000, 1800000, 3600000, 7200000];
+
+// "settings file changed: iKeepHUDShownMS 2000 -> 5000 and 2 more".
+function reloadLabel(reload) {
+  const lines = reloadLines(reload);
+  return lines.length > 1 ? `${lines[0]} and ${lines.length - 1} more` : lines[0];
+}
 
 // Pale green stripes: the HUD as the game shows it, not as the plugin set it.
 function gamePattern(context) {
@@ -50,6 +61,7 @@ function createTimeline(canvas, report, tip) {
   const start = report.start;
   const end = Math.max(report.end, start + 1000);
   const spans = hudSpans(report);
+  const reloads = report.fileReloads;
   const gameFill = gamePattern(context);
   const widths = new Map();
   let from = start;
@@ -132,13 +144,36 @@ function createTimeline(canvas, report, tip) {
     for (const label of placeLabels(labels, width)) context.fillText(label.text, label.x, HUD_TOP - 9);
   }
 
+  const rowTop = (row) => HUD_TOP + HUD_HEIGHT + 14 + row * ROW_HEIGHT;
+
+  // A reading's mark, and beside it what it changed where that fits: after
+  // the mark, or before it near the right end.
+  function drawReloads(width) {
+    const top = rowTop(SETTINGS_ROW);
+    const labels = [];
+    for (let index = firstFrom(reloads, from); index < reloads.length && reloads[index].time <= to; index++) {
+      const at = x(reloads[index].time, width);
+      context.fillRect(at - 1.5, top + 3, 3, ROW_HEIGHT - 6);
+      const text = reloadLabel(reloads[index]);
+      const textWidthNow = textWidth(text);
+      const after = at + 5 + textWidthNow <= width - RIGHT;
+      labels.push({ x: after ? at + 5 : at - 5 - textWidthNow, width: textWidthNow, shown: true, text });
+    }
+    context.fillStyle = COLOURS.text;
+    for (const label of placeLabels(labels, width)) context.fillText(label.text, label.x, top + 14);
+  }
+
   function drawEvents(width) {
     const events = report.events;
     ROWS.forEach(([kind, title, colour], row) => {
-      const top = HUD_TOP + HUD_HEIGHT + 14 + row * ROW_HEIGHT;
+      const top = rowTop(row);
       context.fillStyle = COLOURS.muted;
       context.fillText(title, 6, top + 13);
       context.fillStyle = colour;
+      if (row === SETTINGS_ROW) {
+        drawReloads(width);
+        return;
+      }
       let lastX = -Infinity;
       for (let index = firstFrom(events, from); index < events.length && events[index].time <= to; index++) {
         if (events[index].kind !== kind) continue;
@@ -203,11 +238,25 @@ function createTimeline(canvas, report, tip) {
   }
 
   function showTip(index, atX) {
-    tip.textContent = spanText(spans[index]);
+    showTipText(spanText(spans[index]), atX, HUD_TOP + HUD_HEIGHT + 4);
+  }
+
+  function showTipText(text, atX, top) {
+    tip.textContent = text;
     tip.hidden = false;
     const frame = canvas.clientWidth;
     tip.style.left = `${Math.max(0, Math.min(atX, frame - tip.offsetWidth))}px`;
-    tip.style.top = `${HUD_TOP + HUD_HEIGHT + 4}px`;
+    tip.style.top = `${top}px`;
+  }
+
+  // The reading whose mark is within a few pixels of the pointer on its row.
+  function reloadAt(event) {
+    const bounds = canvas.getBoundingClientRect();
+    const y = event.clientY - bounds.top;
+    const top = rowTop(SETTINGS_ROW);
+    if (y < top || y > top + ROW_HEIGHT) return null;
+    const left = event.clientX - bounds.left;
+    return reloads.find((reload) => Math.abs(x(reload.time, bounds.width) - left) <= 4) || null;
   }
 
   function hideTip() {
@@ -249,7 +298,10 @@ function createTimeline(canvas, report, tip) {
   canvas.onmouseleave = hideTip;
   canvas.onmousemove = (event) => {
     if (!dragFrom) {
-      if (onBand(event)) showTip(spanIndexAt(spans, timeAt(event.clientX)), event.clientX - canvas.getBoundingClientRect().left + 12);
+      const atX = event.clientX - canvas.getBoundingClientRect().left + 12;
+      const reload = reloadAt(event);
+      if (onBand(event)) showTip(spanIndexAt(spans, timeAt(event.clientX)), atX);
+      else if (reload) showTipText(`${clockText(reload.time)}: ${reloadLines(reload).join('; ')}`, atX, rowTop(SETTINGS_ROW) + ROW_HEIGHT + 2);
       else hideTip();
       return;
     }

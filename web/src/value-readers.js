@@ -7,6 +7,7 @@
 
 const { decimalToFloat32, minNormal } = require('./float32');
 const { codeOfKeyName, knownKeyName, keyName, hex } = require('./key-codes');
+const { maskText, unnamedBits, buttonsInWords, maskOfButtonNames } = require('./gamepad-buttons');
 const { isUnusual, characterName } = require('./unusual-characters');
 
 const INT32_MIN = -2147483648;
@@ -106,7 +107,8 @@ function readHexadecimal(text, setting) {
   }
   if (value === 0) return { refused: '0 means no key', intended: true };
   const decimalHint = /^[0-9]+$/.test(text) ? ` (hexadecimal; for the decimal ${text} write ${Number(text).toString(16).toUpperCase()})` : '';
-  return { refused: `${text.trim()} reads as 0x${value.toString(16).toUpperCase()} = ${value}, out of range 1 to FF${decimalHint}` };
+  const range = `${setting.min.toString(16).toUpperCase()} to ${setting.max.toString(16).toUpperCase()}`;
+  return { refused: `${text.trim()} reads as 0x${value.toString(16).toUpperCase()} = ${value}, out of range ${range}${decimalHint}` };
 }
 
 // A key's name typed where its code goes ("F1", "A", "Space") reads as
@@ -116,7 +118,8 @@ function readKeyCode(text, setting) {
   const read = readHexadecimal(text, setting);
   const typed = text.trim();
   const meant = codeOfKeyName(typed);
-  if (meant !== null && meant !== read.value) {
+  // "0" is no key's name here: it is how the file says "no key".
+  if (meant !== null && meant !== read.value && !read.intended) {
     const named = `the ${knownKeyName(meant).replace(/ \(top row\)$/, '')} key is ${hex(meant)}: write ${hex(meant)} or press the key`;
     const suggestion = hex(meant);
     if (read.refused) return { refused: `"${typed}" is a key's name, not its code; ${named}`, suggestion };
@@ -129,7 +132,28 @@ function readKeyCode(text, setting) {
   return read;
 }
 
-const readers = { boolean: readBoolean, digits: readDigits, flag: readFlag, decimal: readDecimal, keyCode: readKeyCode };
+// The controller's buttons are read as the key codes are. Names of buttons
+// typed where the mask goes ("A", "Back+Up") say what the plugin makes of
+// them and what was meant; bits of no button make a chord never held.
+function readButtonMask(text, setting) {
+  const read = readHexadecimal(text, setting);
+  const typed = text.trim();
+  const meant = maskOfButtonNames(typed);
+  if (meant !== null && meant !== read.value) {
+    const suggestion = maskText(meant);
+    const named = `${buttonsInWords(meant)} is ${suggestion}: write ${suggestion} or press the buttons`;
+    if (read.refused) return { refused: `"${typed}" names buttons, not their mask; ${named}`, suggestion };
+    return { ...read, suggestion,
+      warning: `${typed} here is the hexadecimal mask ${maskText(read.value)} (${buttonsInWords(read.value)}); ${named}` };
+  }
+  const unnamed = read.refused ? 0 : unnamedBits(read.value);
+  if (unnamed) {
+    return { ...read, warning: `${maskText(unnamed)} is no button of a controller, so the chord is never held and the controller never toggles the HUD` };
+  }
+  return read;
+}
+
+const readers = { boolean: readBoolean, digits: readDigits, flag: readFlag, decimal: readDecimal, keyCode: readKeyCode, buttonMask: readButtonMask };
 
 // The value the plugin stores for one key, given the text the file gives
 // ('' when the key is missing or empty).

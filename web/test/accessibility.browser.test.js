@@ -12,14 +12,15 @@ const path = require('node:path');
 const { launch, openPage } = require('./support/browser');
 const { scratchFolder, reportDone, recordCanvasTexts } = require('./support/log-page');
 const { markControls, tabRound, tabTo } = require('./support/keyboard');
-const { line, start, settingsRead } = require('./support/log-files');
+const { line, start, settingsRead, fileChangeRead } = require('./support/log-files');
 
 const AXE = fs.readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8');
 const INI = path.join(__dirname, 'fixtures', 'one-bad-value-of-each-kind.ini');
 const writeScratch = scratchFolder();
 
 // A log with something in every section: a start-up error, changes for
-// reasons and events, two save loads, and a fatal report at its end.
+// reasons and events, two save loads and a change of the settings file
+// between them, and a fatal report at its end.
 function fullLog() {
   const decision = (at, message) => line(at, 'UpdateHUD.cpp:230', `[UpdateHUD] ${message}`);
   const change = (at, shown) => line(at, 'MenuGating.cpp:93', `[EnableMenusIfCan] result = [${shown ? 'ENABLE' : 'DISABLE'}]`);
@@ -28,6 +29,7 @@ function fullLog() {
     const at = 12000 + cycle * 4000;
     log += decision(at, 'result = [show] | IsWeaponDrawn') + change(at + 15, true) + decision(at + 2000, 'result = [hide]') + change(at + 2300, false);
     log += line(at + 3000, 'Events.cpp:137', `[ProcessEvent]  --> MenuOpenCloseEvent [InventoryMenu] | abOpening [${cycle % 2}]`);
+    if (cycle === 30) log += fileChangeRead(at + 3500, [['bLogging', 1], ['bShowInCombat', 1], ['iKeepHUDShownMS', 3000]]);
   }
   return log + settingsRead(260000, true) + line(261000, 'ID.cpp:114', 'Address library version mismatch.\r\nExpected 1.14.70.0', 'critical');
 }
@@ -72,6 +74,10 @@ test('accessibility', async (t) => {
     await page.waitForSelector('.capture-area');
     assert.deepEqual(await audit(page), [], 'the settings view capturing a key');
     await page.click('.capture-dialog button');
+    await page.click('#setting-iHUDToggleGamepad button.capture');
+    await page.waitForFunction(() => document.querySelector('#capture-status-iHUDToggleGamepad').textContent !== '');
+    assert.deepEqual(await audit(page), [], 'the settings view capturing a controller chord');
+    await page.keyboard.press('Escape');
 
     await page.click('#tab-log');
     await openFromKeyboard(page, '#log-file', logFile);
@@ -106,6 +112,14 @@ test('accessibility', async (t) => {
     await page.waitForFunction(() => !document.querySelector('.capture-area'));
     assert.equal(await page.$eval('#setting-iHUDToggle input.value', (input) => input.value), '70');
     assert.ok(await page.$eval('#setting-iHUDToggle button.capture', (button) => button === document.activeElement), 'the focus did not come back to the button');
+    // The controller capture starts with Enter, says what it sees, and
+    // Esc ends it with the focus where it was.
+    await tabTo(page, '#setting-iHUDToggleGamepad button.capture');
+    await page.keyboard.press('Enter');
+    await page.waitForFunction(() => /controller/.test(document.querySelector('#capture-status-iHUDToggleGamepad').textContent));
+    await page.keyboard.press('Escape');
+    assert.match(await page.$eval('#capture-status-iHUDToggleGamepad', (element) => element.textContent), /^Capture cancelled/);
+    assert.ok(await page.$eval('#setting-iHUDToggleGamepad button.capture', (button) => button === document.activeElement), 'the focus left the controller button');
     await tabTo(page, '#settings-unread li[data-line="13"] input[type=checkbox]');
     await page.keyboard.press('Space');
     assert.equal(await page.$eval('#settings-unread li[data-line="13"] input[type=checkbox]', (box) => box.checked), false);

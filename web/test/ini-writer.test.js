@@ -51,3 +51,14 @@ test('a UTF-16 file is saved in UTF-16 with its mark', () => {
   assert.deepEqual([...saved.subarray(0, 2)], [0xff, 0xfe]);
   assert.ok(saved.includes(Buffer.from('; ½ of it\r\niHUDToggle=70\r\n', 'utf16le')));
 });
+
+test('a key the shipped layout lacks is written after its last key, before the lines kept from the file', () => {
+  const layout = '; header\r\n[Settings]\r\n; logs\r\nbLogging=0\r\n; toggle\r\niHUDToggle=0\r\n';
+  const bytes = Buffer.from('[Settings]\r\niHUDToggle=70\r\n; my chord\r\niHUDToggleGamepad=0021\r\nbShowWhenSwimming=1\r\n', 'latin1');
+  const file = readFileText(bytes);
+  const player = checkSettings(file);
+  const values = new Map([['bLogging', '0'], ['iHUDToggle', '70'], ['iHUDToggleGamepad', '0021']]);
+  const saved = writeIni({ shippedText: layout, values, player, written: file.text.split(/\r\n/) });
+  assert.equal(saved, '; header\r\n[Settings]\r\n; logs\r\nbLogging=0\r\n; toggle\r\niHUDToggle=70\r\n; my chord\r\niHUDToggleGamepad=0021\r\n' +
+    '\r\n; Kept from your file; the plugin does not read these lines:\r\nbShowWhenSwimming=1\r\n');
+});

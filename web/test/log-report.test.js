@@ -4,8 +4,9 @@
 
 const test = require('node:test');
 const assert = require('node:assert/strict');
-const { line, start, settingsRead } = require('./support/log-files');
+const { line, start, settingsRead, settingsLines, fileChangeRead } = require('./support/log-files');
 const { analyseLog } = require('./support/load-page-modules')('log-report');
+const { reloadLines } = require('./support/load-page-modules')('settings-changes');
 
 const analyse = (text) => analyseLog(Buffer.from(text, 'latin1'));
 const decision = (at, message) => line(at, 'UpdateHUD.cpp:230', `[UpdateHUD] ${message}`);
@@ -104,5 +105,41 @@ test('a log saved again with other line ends or as UTF-16 reads as the log it wa
     assert.equal(report.encoding, encoding, name);
     assert.deepEqual(report.changes, asWritten.changes, name);
     assert.deepEqual(report.notes.filter((note) => !note.includes('UTF-16')), [], name);
+  }
+});
+
+test('a reading of a changed settings file names each setting it changed against the ones in force before it', () => {
+  const saveLoad = (at, keys) => event(at, 'SaveLoadEvent') + settingsLines(at + 1, keys);
+  // With logging off a reading logs no values, only that it turns logging on.
+  const unlogged = (at) => event(at, 'SaveLoadEvent') + line(at + 1, 'Settings.cpp:173', '[ReloadINI] logging was requested to be turned on');
+  // What the plugin holds from the game's start until it first reads the file.
+  const starting = [['bLogging', 1], ['iKeepHUDShownMS', 2000], ['iVehicleAimKeyDown', 2], ['fShowBelowHealthPercent', '-1.000000']];
+  const edited = [['bLogging', 1], ['iKeepHUDShownMS', 5000], ['iVehicleAimKeyDown', 2], ['fShowBelowHealthPercent', '25.000000']];
+  const cases = [
+    // what, log after its start-up lines, each file reading's lines in the page's words
+    ['before any save load, against the values the plugin starts with', start() + fileChangeRead(1000, edited),
+      [['settings file changed: iKeepHUDShownMS 2000 -> 5000', 'settings file changed: fShowBelowHealthPercent -1.000000 -> 25.000000']]],
+    ['after a save load, against what it read', start() + saveLoad(500, edited) + fileChangeRead(1000, [['bLogging', 1], ['iKeepHUDShownMS', 5000], ['iVehicleAimKeyDown', 0], ['fShowBelowHealthPercent', '25.000000']], 'CheckSettingsFile'),
+      [['settings file changed: iVehicleAimKeyDown 2 -> 0']]],
+    ['two in a row, each against the one before', start() + saveLoad(500, starting) + fileChangeRead(1000, edited) + fileChangeRead(2000, starting, 'ReloadIfChanged'),
+      [['settings file changed: iKeepHUDShownMS 2000 -> 5000', 'settings file changed: fShowBelowHealthPercent -1.000000 -> 25.000000'],
+        ['settings file changed: iKeepHUDShownMS 5000 -> 2000', 'settings file changed: fShowBelowHealthPercent 25.000000 -> -1.000000']]],
+    ['one that changed nothing the plugin reads', start() + saveLoad(500, edited) + fileChangeRead(1000, edited),
+      [['settings file changed: no setting changed']]],
+    ['one that turned logging off', start() + saveLoad(500, edited) + fileChangeRead(1000, [['bLogging', 0], ...edited.slice(1)]) +
+      line(1002, 'Settings.cpp:173', '[ReloadINI] logging was requested to be turned off'),
+      [['settings file changed: bLogging 1 -> 0']]],
+    ['after a reading that logged no values', start() + saveLoad(500, edited) + unlogged(800) + fileChangeRead(1000, edited),
+      [['settings file changed: the settings in force before it are not in the log']]],
+    ['in a log whose beginning is missing', decision(100, 'result = [hide]') + fileChangeRead(1000, edited),
+      [['settings file changed: the settings in force before it are not in the log']]],
+    ['a save load after a change of the file, which is no change of the file', start() + fileChangeRead(1000, edited) + saveLoad(2000, starting),
+      [['settings file changed: iKeepHUDShownMS 2000 -> 5000', 'settings file changed: fShowBelowHealthPercent -1.000000 -> 25.000000']]],
+  ];
+  for (const [what, log, expected] of cases) {
+    const report = analyse(log);
+    assert.deepEqual(report.fileReloads.map((reload) => reloadLines(reload)), expected, what);
+    assert.deepEqual(report.fileReloads.map((reload) => report.settingsReads[reload.readIndex].cause), expected.map(() => 'file'), what);
+    assert.equal(report.settingsReads.filter((read) => read.cause === 'file').length, expected.length, what);
   }
 });

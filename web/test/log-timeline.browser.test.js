@@ -3,13 +3,14 @@
 // labels of changes that showed the HUD are never crowded out by those of
 // changes that hid it, pointing at a period tells its reason, start and
 // length, the time before the plugin's first change is the game's shown HUD,
-// and no axis label is cut at the canvas's edge.
+// and no axis label is cut at the canvas's edge; a reading of the changed
+// settings file is marked with what it changed.
 
 const test = require('node:test');
 const assert = require('node:assert/strict');
 const { launch, openPage } = require('./support/browser');
-const { scratchFolder, openLog, recordCanvasTexts } = require('./support/log-page');
-const { line, start } = require('./support/log-files');
+const { scratchFolder, openLog, sentences, recordCanvasTexts } = require('./support/log-page');
+const { line, start, settingsRead, fileChangeRead } = require('./support/log-files');
 
 const writeScratch = scratchFolder();
 
@@ -104,5 +105,71 @@ test('the timeline', async (t) => {
     assert.notDeepEqual(game, hidden);
   });
 
+  assert.deepEqual(problems, []);
+});
+
+// A save load at 21:00:01, then the settings file changed twice: at
+// 21:00:05 one setting, at 21:00:20, the log's end, three.
+function reloadsLog() {
+  return start() + settingsRead(1000, true) +
+    decision(2000, 'result = [show] | IsWeaponDrawn') + change(2015, true) +
+    fileChangeRead(5000, [['bLogging', 1], ['bShowInCombat', 1], ['iKeepHUDShownMS', 5000]]) +
+    fileChangeRead(20000, [['bLogging', 0], ['bShowInCombat', 0], ['iKeepHUDShownMS', 2000]], 'CheckSettingsFile') +
+    line(20002, 'Settings.cpp:173', '[ReloadINI] logging was requested to be turned off');
+}
+
+test('the changes of the settings file on the timeline and among the readings', async (t) => {
+  const { browser, close } = await launch();
+  t.after(close);
+  const { page, problems } = await openPage(browser, { width: 1400, height: 900, beforeLoad: recordCanvasTexts });
+  await openLog(page, writeScratch('reloads.log', reloadsLog()));
+  const tip = () => page.$eval('#timeline-tip', (element) => (element.hidden ? null : element.textContent));
+
+  const labels = (await page.evaluate(() => window.drawnTexts())).filter((text) => text.text.startsWith('settings file changed'));
+  assert.deepEqual(labels.map((label) => label.text), [
+    'settings file changed: iKeepHUDShownMS 2000 -> 5000',
+    'settings file changed: bLogging 1 -> 0 and 2 more',
+  ]);
+  const rowTitle = (await page.evaluate(() => window.drawnTexts())).find((text) => text.text === 'settings file');
+  assert.ok(rowTitle, 'no row titled "settings file"');
+  // Each label on the row's line: the last one, near the log's end, before its mark.
+  labels.forEach((label) => assert.ok(Math.abs(label.y - rowTitle.y) <= 2, `"${label.text}" drawn at y ${label.y}, its row at ${rowTitle.y}`));
+  // The marks: runs of their colour along the row, read from the canvas.
+  const marks = await page.$eval('#timeline', (canvas, y) => {
+    const ratio = canvas.width / canvas.clientWidth;
+    const { data } = canvas.getContext('2d').getImageData(0, Math.round(y * ratio), canvas.width, 1);
+    const found = [];
+    for (let at = 0; at < canvas.width; at++) {
+      const [red, green, blue] = data.slice(at * 4, at * 4 + 3);
+      const mark = Math.abs(red - 0x0b) < 8 && Math.abs(green - 0x72) < 8 && Math.abs(blue - 0x85) < 8;
+      if (mark && (found.length === 0 || at / ratio - found[found.length - 1] > 3)) found.push(at / ratio);
+    }
+    return found;
+  }, rowTitle.y - 4);
+  assert.equal(marks.length, 2, `marks on the settings file's row at ${JSON.stringify(marks)}`);
+  const box = await (await page.$('#timeline')).boundingBox();
+  const told = [];
+  for (const mark of marks) {
+    await page.mouse.move(box.x + mark + 1, box.y + rowTitle.y - 4);
+    told.push(await tip());
+  }
+  assert.deepEqual(told, [
+    '21:00:05.000: settings file changed: iKeepHUDShownMS 2000 -> 5000',
+    '21:00:20.000: settings file changed: bLogging 1 -> 0; settings file changed: bShowInCombat 1 -> 0; settings file changed: iKeepHUDShownMS 5000 -> 2000',
+  ]);
+
+  const readings = await page.$$eval('#log-settings details', (items) => items.map((item) => item.querySelector('summary').textContent));
+  assert.deepEqual(readings, [
+    '21:00:01.001: a save was loaded; 3 values',
+    '21:00:05.000: the settings file changed (1 setting changed); 3 values',
+    '21:00:20.000: the settings file changed (3 settings changed); 3 values, logging turned off',
+  ]);
+  const last = await page.$eval('#log-settings details:last-of-type', (item) => ({
+    changes: [...item.querySelectorAll('.reload-changes li')].map((entry) => entry.textContent),
+    changed: [...item.querySelectorAll('tr.changed')].map((row) => row.textContent),
+  }));
+  assert.deepEqual(last.changes, ['settings file changed: bLogging 1 -> 0', 'settings file changed: bShowInCombat 1 -> 0', 'settings file changed: iKeepHUDShownMS 5000 -> 2000']);
+  assert.deepEqual(last.changed, ['bLogging0 (was 1)', 'bShowInCombat0 (was 1)', 'iKeepHUDShownMS2000 (was 5000)']);
+  assert.match((await sentences(page))[0], /1 change of the HUD, 1 game event, 2 changes of the settings file\.$/);
   assert.deepEqual(problems, []);
 });

@@ -114,9 +114,9 @@ test('a file copied from a web page', async (t) => {
     assert.deepEqual(shown.sort(), ['bShowIfJumping', 'iVehicleAimKeyDown']);
     await page.click('#settings-problems-only');
     const all = await page.$$eval('.setting', (rows) => rows.filter((element) => element.offsetParent !== null).length);
-    assert.equal(all, 26);
+    assert.equal(all, 28);
     const links = await page.$$eval('.jump-list a', (anchors) => anchors.map((anchor) => [anchor.textContent, anchor.getAttribute('href')]));
-    assert.equal(links.length, 7);
+    assert.equal(links.length, 8);
     await page.focus('.jump-list a[href="#group-toggle"]');
     await page.keyboard.press('Enter');
     await page.waitForFunction(() => location.hash === '#group-toggle');

@@ -15,7 +15,7 @@ const probe = require('./settings-probe');
 const { shapes, encodeShape } = require('./ini-shapes');
 const { repository } = require('./build-tree');
 
-// Both readings of each file: arrays of 26 stored-value texts. `pageReads`
+// Both readings of each file: arrays of the probed keys' stored-value texts. `pageReads`
 // stands in for the page's reading (another version of it, say).
 function readBoth(files, folder, pageReads = probe.pageReadsIniFiles) {
   const names = files.map((bytes, index) => {

@@ -1,6 +1,6 @@
 'use strict';
 // Whole settings files of every shape a player or an editor makes, drawn
-// from a seeded generator: the 26 keys and misspellings of them, values of
+// from a seeded generator: the page's keys and misspellings of them, values of
 // every kind with white space and invisible characters before and after
 // (ASCII blanks, control characters, Ctrl-Z, NUL, Unicode spaces, byte-order
 // marks), characters a Unicode file holds that the code page turns into

@@ -16,11 +16,21 @@ function line(milliseconds, source, message, level = 'info') {
 const start = (at = 0) => line(at, 'Main.cpp:82', '[ZorvikPlugin_Load] Lumenveil HUD - Zorvik Plugin by Quennart v3.5') +
   line(at + 5, 'Main.cpp:74', '[HandleOnPostDataLoad] installation complete');
 
+// The lines of one reading of the settings: [key, value as logged] pairs.
+function settingsLines(at, keys) {
+  return keys.map(([key, value]) => line(at, 'Settings.cpp:168', `[ReloadINI] ${key}${key === 'bShowInCombat' ? '   --->   ' : ' -> '}${value}`)).join('');
+}
+
 function settingsRead(at, logging) {
   const keys = [['bLogging', logging ? 1 : 0], ['bShowInCombat', 1], ['iKeepHUDShownMS', 2000]];
-  return line(at, 'Events.cpp:50', '[ProcessEvent]  --> SaveLoadEvent') +
-    keys.map(([key, value]) => line(at + 1, 'Settings.cpp:168', `[ReloadINI] ${key}${key === 'bShowInCombat' ? '   --->   ' : ' -> '}${value}`)).join('') +
+  return line(at, 'Events.cpp:50', '[ProcessEvent]  --> SaveLoadEvent') + settingsLines(at + 1, keys) +
     (logging ? '' : line(at + 2, 'Settings.cpp:173', '[ReloadINI] logging was requested to be turned off'));
+}
+
+// The plugin noticed that the settings file changed and read it again;
+// `writer` is the function that noticed, whose name prefixes its line.
+function fileChangeRead(at, keys, writer = 'UpdateHUD') {
+  return line(at, 'SettingsWatch.cpp:41', `[${writer}] settings file changed, reloading`) + settingsLines(at + 1, keys);
 }
 
 // A million-line log: a decision line every 15 ms; in every 20 s a weapon
@@ -57,4 +67,4 @@ function millionLineLog(lines = 1000000) {
   return Buffer.from(parts.join(''), 'latin1');
 }
 
-module.exports = { line, start, settingsRead, millionLineLog };
+module.exports = { line, start, settingsRead, settingsLines, fileChangeRead, millionLineLog };

@@ -39,6 +39,16 @@ function generator(seed) {
     return next() < 0.3 ? disturb(text, junk) : text;
   }
 
+  // Texts read in base 16: known ones, numbers around the range (`near`
+  // and `wide` bound them) with and without a prefix, a sign or a suffix,
+  // and runs of what such a text is made of.
+  const hexadecimal = (known, near, wide) => () => maybeDisturbed(pick([
+    () => pick(known),
+    () => integer(near).toString(16),
+    () => `${pick(['', '', '0x', '0X', ' ', '\t', '-', '+', '-0x'])}${'0'.repeat(integer(10))}${integer(wide).toString(16)}${pick(['', '', 'h', 'H', ' ', 'g'])}`,
+    () => repeat('0123456789abcdefABCDEFxX-+ ', 1 + integer(12)),
+  ])());
+
   const kinds = {
     boolean: () => pick([
       () => pick(['1', '0', 'true', 'false', 'yes', 'on', 'TRUE', '01', '10', '2', '-1', '+1', '1.0', ' 1', '1 ', 'l']),
@@ -67,12 +77,10 @@ function generator(seed) {
       () => repeat('-.0123456789', 1 + integer(10)),
       () => digits(30 + integer(20)),
     ])()),
-    keyCode: () => maybeDisturbed(pick([
-      () => pick(['70', '0x70', '0X70', '70h', '112', '100', 'FF', 'ff', '0', '00', 'G1', '-1', '-FFFFFFFF', '-FFFFFF01', '+70', ' 70', '0x', '0xG', 'FFFFFFFF', '100000000']),
-      () => integer(300).toString(16),
-      () => `${pick(['', '', '0x', '0X', ' ', '\t', '-', '+', '-0x'])}${'0'.repeat(integer(10))}${integer(0x200).toString(16)}${pick(['', '', 'h', 'H', ' ', 'g'])}`,
-      () => repeat('0123456789abcdefABCDEFxX-+ ', 1 + integer(12)),
-    ])()),
+    keyCode: hexadecimal(['70', '0x70', '0X70', '70h', '112', '100', 'FF', 'ff', '0', '00', 'G1', '-1', '-FFFFFFFF', '-FFFFFF01',
+      '+70', ' 70', '0x', '0xG', 'FFFFFFFF', '100000000'], 300, 0x200),
+    buttonMask: hexadecimal(['0', '0000', '0021', '21', '0x0021', '21h', '1000', '8000', 'FFFF', 'ffff', '10000', '0400', '0C00',
+      'F3FF', '-1', '-FFFF', '-FFFFFFFF', '+21', ' 21', 'A', 'Back', 'G1', '65535', '0x', 'FFFFFFFF', '100000000'], 0x11000, 0x20000),
   };
   return { kinds, integer, next };
 }
