@@ -1,9 +1,10 @@
-// The plugin as the game runs it: the per-frame decision on the game's thread,
-// the menu sink on the UI's, the save/load sink on the loading thread and the
-// subtitle sinks (one of which runs a pass itself) on yet another, all at
-// once. Built with ThreadSanitizer (preset native-tsan) these tests are the
-// proof that the shared state is free of data races; in every build they
-// check that what is left afterwards is a state the rules allow.
+// The plugin as the game runs it: the per-frame decision on the game's thread
+// (which also reads the settings file again when it changed), the menu sink
+// on the UI's, the save/load sink on the loading thread and the subtitle
+// sinks (one of which runs a pass itself) on yet another, all at once. Built
+// with ThreadSanitizer (preset native-tsan) these tests are the proof that
+// the shared state is free of data races; in every build they check that
+// what is left afterwards is a state the rules allow.
 
 #include "FakeGame.h"
 #include "GameFacts.h"
@@ -11,6 +12,7 @@
 #include "hud/HUDState.h"
 #include "hud/UpdateHUD.h"
 #include "settings/Settings.h"
+#include "settings/SettingsFileStamp.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -195,8 +197,20 @@ const std::array<SettingsFile, 3> kSettingsFiles{{
      true},
 }};
 
-// Read only by the loading thread, which alone reloads the settings.
+// Chosen by the loading thread before each save load; read by the
+// reloads, and by the game's thread when it looks at the file.
 std::atomic<std::size_t> nextSettingsFile{0};
+
+// The file as the file system shows it: each file chosen is a new save.
+SettingsFileStamp StampOfNextSettingsFile()
+{
+    return {.present = true, .lastWriteTime = nextSettingsFile.load(), .creationTime = 0, .size = 100};
+}
+
+bool SettingsFileOpens()
+{
+    return true;
+}
 
 std::string ReadNextSettingsFile(std::string, std::string, std::string key)
 {
@@ -215,11 +229,14 @@ protected:
         Events::RegisterSinks();
         previousReader_ = SettingsFileReader;
         SettingsFileReader = &ReadNextSettingsFile;
+        previousFileSystem_ = settingsFileSystem;
+        settingsFileSystem = {&StampOfNextSettingsFile, &SettingsFileOpens};
         nextSettingsFile = 0;
     }
     void TearDown() override
     {
         SettingsFileReader = previousReader_;
+        settingsFileSystem = previousFileSystem_;
         Settings = SettingsRecord{};
     }
 
@@ -322,6 +339,7 @@ protected:
 
 private:
     IniValueReader previousReader_ = nullptr;
+    SettingsFileSystem previousFileSystem_{};
 };
 
 TEST_F(GameThreadsAtOnce, InTheWorldEverySinkAndPassLeavesAStateTheRulesAllow)
