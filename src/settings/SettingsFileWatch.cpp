@@ -15,7 +15,7 @@ constexpr int kReadingsPerCheck = 3;
 // Held for a whole reload, so that two reloads (a save load's and a check's)
 // never publish their fields interleaved. The save load waits for it; the
 // game's thread never does.
-constinit std::mutex reloadInProgress;
+std::mutex reloadInProgress;
 
 }  // namespace
 

@@ -177,56 +177,63 @@ TEST_P(SettingsFileSaved, AppliesWithinASecondOfGameTimeAndOnlyOnce)
 
 INSTANTIATE_TEST_SUITE_P(EachWay, SettingsFileSaved, ::testing::ValuesIn(kWaysOfSaving));
 
-void RemoveThenWriteAgain()
+// The file away for a while, saved meanwhile or when it comes back: deleted
+// then written again, or held by an editor that shares it with no one while
+// it writes (the INI reader could open nothing and would read no value).
+struct Interruption {
+    const char* name;
+    std::function<void()> takeAway;
+    std::function<void()> bringBack;
+};
+
+void PrintTo(const Interruption& interruption, std::ostream* out)
 {
-    InGameFolder({}, [](FakeGame& game, const PluginDll& dll, FakeLoader& loader) {
+    *out << interruption.name;
+}
+
+HANDLE heldByEditor = INVALID_HANDLE_VALUE;
+
+const Interruption kInterruptions[] = {
+    {"deleted, then written again", [] { std::filesystem::remove(PluginIniFile::path()); },
+     [] { WriteSettingsFile(FileText("700")); }},
+    {"held unshared while it is written",
+     [] {
+         heldByEditor = CreateFileW(PluginIniFile::path().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+         const std::string text = FileText("700");
+         DWORD written = 0;
+         WriteFile(heldByEditor, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+         FILETIME now{};
+         GetSystemTimeAsFileTime(&now);
+         SetFileTime(heldByEditor, nullptr, nullptr, &now);
+     },
+     [] { CloseHandle(heldByEditor); }},
+};
+
+void InterruptWhilePlaying(const Interruption& interruption)
+{
+    InGameFolder({}, [&interruption](FakeGame& game, const PluginDll& dll, FakeLoader& loader) {
         WriteSettingsFile(FileText("300"));
         Session session(game, dll, loader);
-        std::filesystem::remove(PluginIniFile::path());
+        interruption.takeAway();
         session.Play(3000);
-        Session::Record("missing");
-        WriteSettingsFile(FileText("700"));
+        Session::Record("away");
+        interruption.bringBack();
         session.Play(1015);
         Session::Record("back");
     });
 }
 
-TEST_F(SettingsFileChange, AMissingFileKeepsTheSettingsAndIsReadWhenItIsBack)
+class SettingsFileAway : public SettingsFileChange, public ::testing::WithParamInterface<Interruption> {};
+
+TEST_P(SettingsFileAway, KeepsTheSettingsAndIsReadOnceItIsBack)
 {
-    EXPECT_EXIT(RemoveThenWriteAgain(), ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(InterruptWhilePlaying(GetParam()), ::testing::ExitedWithCode(0), "");
     EXPECT_THAT(ChildRecord::Lines(),
-                ElementsAre("missing: 0 reloads, iKeepHUDShownMS -> 300", "back: 1 reloads, iKeepHUDShownMS -> 700"));
+                ElementsAre("away: 0 reloads, iKeepHUDShownMS -> 300", "back: 1 reloads, iKeepHUDShownMS -> 700"));
 }
 
-// An editor that holds the file unshared while it writes: the INI reader
-// could open nothing and would read no value at all.
-void SaveWhileHeldUnshared()
-{
-    InGameFolder({}, [](FakeGame& game, const PluginDll& dll, FakeLoader& loader) {
-        WriteSettingsFile(FileText("300"));
-        Session session(game, dll, loader);
-        const HANDLE held = CreateFileW(PluginIniFile::path().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        const std::string text = FileText("900");
-        DWORD written = 0;
-        WriteFile(held, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-        FILETIME later{};
-        GetSystemTimeAsFileTime(&later);
-        SetFileTime(held, nullptr, nullptr, &later);
-        session.Play(3000);
-        Session::Record("held");
-        CloseHandle(held);
-        session.Play(1015);
-        Session::Record("let go");
-    });
-}
-
-TEST_F(SettingsFileChange, AFileHeldUnsharedKeepsTheSettingsUntilItIsLetGo)
-{
-    EXPECT_EXIT(SaveWhileHeldUnshared(), ::testing::ExitedWithCode(0), "");
-    EXPECT_THAT(ChildRecord::Lines(),
-                ElementsAre("held: 0 reloads, iKeepHUDShownMS -> 300", "let go: 1 reloads, iKeepHUDShownMS -> 900"));
-}
+INSTANTIATE_TEST_SUITE_P(EachWay, SettingsFileAway, ::testing::ValuesIn(kInterruptions));
 
 void SaveWithTheSwitchOff()
 {
