@@ -8,6 +8,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <thread>
@@ -47,7 +49,10 @@ protected:
         log.clear();
     }
 
-    [[nodiscard]] long ChangedLines() const { return std::ranges::count(log.lines(), std::string(kChangedLine)); }
+    [[nodiscard]] std::ptrdiff_t ChangedLines() const
+    {
+        return static_cast<std::ptrdiff_t>(std::ranges::count(log.lines(), std::string(kChangedLine)));
+    }
 };
 
 // An editor's ways of saving, as the file system shows them: each is read
@@ -107,7 +112,7 @@ TEST_F(SettingsFileWatchTest, LogsTheChangeThenTheReloadAndFollowsTheLoggingSwit
     };
     for (const Case& row : cases) {
         SCOPED_TRACE(std::string(row.before) + " to " + row.after);
-        EditedSettingsFile file({{"bLogging", row.before}});
+        EditedSettingsFile file({{"bLogging", row.before}, {"bReloadSettingsOnChange", "1"}});
         LoadAndLetACheckPass();
         file.Save({{"bLogging", row.after}, {"iKeepHUDShownMS", "0"}});
         Play(kOneSecondAndAPass);
@@ -144,7 +149,7 @@ TEST_F(SettingsFileWatchTest, SwitchedOffItNeverLooksAtTheFileAgain)
 
 TEST_F(SettingsFileWatchTest, UntilASaveIsLoadedTheFileIsNotRead)
 {
-    EditedSettingsFile file({{"bLogging", "0"}});
+    EditedSettingsFile file({{"bLogging", "0"}, {"bReloadSettingsOnChange", "1"}});
     Play(1000);
     file.Save({{"bLogging", "0"}, {"iKeepHUDShownMS", "500"}});
     Play(3000);
@@ -264,7 +269,7 @@ TEST_F(SettingsFileWatchTest, AfterASaveLoadOnlyALaterSaveIsReadAgain)
 
 TEST_F(SettingsFileWatchTest, LooksAtMostOnceASecondAndNeverOnACallTheGateHoldsBack)
 {
-    EditedSettingsFile file({{"bLogging", "0"}});
+    EditedSettingsFile file({{"bLogging", "0"}, {"bReloadSettingsOnChange", "1"}});
     LoadAndLetACheckPass();
     const int looks = file.Looks();
     for (int call = 0; call < 1000; ++call) {
@@ -283,7 +288,7 @@ TEST_F(SettingsFileWatchTest, LooksAtMostOnceASecondAndNeverOnACallTheGateHoldsB
 // them, a saved file does not).
 TEST_F(SettingsFileWatchTest, LeavesTheToggleKeyAndTheGameObjectsAsTheyAre)
 {
-    EditedSettingsFile file({{"bLogging", "0"}});
+    EditedSettingsFile file({{"bLogging", "0"}, {"bReloadSettingsOnChange", "1"}});
     game.ui.SetMenus({"HUDMenu", "PauseMenu"});
     LoadAndLetACheckPass();
     game.ClearRecords();
