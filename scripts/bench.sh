@@ -44,7 +44,7 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
-for bench in log_gate_bench addresslib_bench decision_bench; do
+for bench in log_gate_bench addresslib_bench decision_bench settings_file_check_bench; do
   echo "== $bench, native"
   "$root/build/native-bench/bin/$bench" "$@"
   echo "== $bench, Windows build under Wine"

@@ -9,6 +9,7 @@
 #include "hud/MenuGating.h"
 #include "hud/UpdateHUD.h"
 #include "settings/Settings.h"
+#include "settings/SettingsFileWatch.h"
 
 #include <algorithm>
 #include <array>

@@ -10,6 +10,7 @@
 #include "hud/KeyState.h"
 #include "hud/MenuGating.h"
 #include "hud/ToggleKey.h"
+#include "settings/SettingsFileWatch.h"
 
 #include <string_view>
 
@@ -216,6 +217,8 @@ void UpdateHUD()
         LOG_INFO("result = [exit] | RecentLastUpdate");
         return;
     }
+    // Past the gate, so a call it holds back pays nothing for the look.
+    CheckSettingsFile(now);
 
     if (HUDState.HUDRequest == kHUDRequestEnable) {
         LOG_INFO("result = [RequestEnable]");

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <utility>
 
 namespace {
 
@@ -14,12 +15,17 @@ constexpr DWORD kValueBufferSize = 10000;
 
 }  // namespace
 
+std::string IniFilePath(std::string fileName)
+{
+    return kPluginFolder + fileName + ".ini";
+}
+
 std::string ReadIniValue(std::string fileName, std::string section, std::string key)
 {
     if (fileName.empty() || section.empty() || key.empty()) {
         return {};
     }
-    const std::string path = kPluginFolder + fileName + ".ini";
+    const std::string path = IniFilePath(std::move(fileName));
     // Any failure to find the file (absent, access denied) counts as missing.
     if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES || path.size() >= kPathBufferSize) {
         return {};

@@ -55,7 +55,7 @@ constexpr std::int32_t kMaxKeyCode = 255;
 // Every key but bLogging, in the order in which the file is read and logged.
 // bLogging leads that order and is handled on its own: its value is a request
 // that takes effect only after the other lines are logged.
-constexpr std::array<SettingKey, 25> kSettingKeys{{
+constexpr std::array<SettingKey, 26> kSettingKeys{{
     {"bShowInCombat", BooleanKey{&SettingsRecord::bShowInCombat, true}, "bShowInCombat   --->   "},
     {"bShowWhileSneaking", BooleanKey{&SettingsRecord::bShowWhileSneaking, true}},
     {"bShowWhileWeaponDrawn", BooleanKey{&SettingsRecord::bShowWhileWeaponDrawn, true}},
@@ -82,6 +82,7 @@ constexpr std::array<SettingKey, 25> kSettingKeys{{
     {"bPlayUIFeedbackSounds", BooleanKey{&SettingsRecord::bPlayUIFeedbackSounds, true}},
     {"bShowIfAutoAimTargetIsNotActivatable", BooleanKey{&SettingsRecord::bShowIfAutoAimTargetIsNotActivatable, false}},
     {"bShowIfAutoAimTargetIsHarvestedFlora", BooleanKey{&SettingsRecord::bShowIfAutoAimTargetIsHarvestedFlora, false}},
+    {"bReloadSettingsOnChange", BooleanKey{&SettingsRecord::bReloadSettingsOnChange, true}},
 }};
 
 template <class... Handlers>
@@ -152,48 +153,51 @@ std::string StoredValueText(const SettingsRecord& record, const KeyKind& kind)
 
 }  // namespace
 
-void ReloadINI(IniValueReader read)
+SettingsReading ReadSettings(IniValueReader read)
 {
-    // Built aside and published once it is complete: a pass running meanwhile
-    // sees the settings before the reload or after it, never the defaults the
-    // reload starts from.
-    SettingsRecord next;
+    SettingsReading reading;
     for (const auto& setting : kSettingKeys) {
-        StoreReloadDefault(next, setting.kind);
+        StoreReloadDefault(reading.record, setting.kind);
     }
-
-    bool loggingRequested = false;
     if (const auto text = read(kSettingsFileName, kSettingsSection, "bLogging"); !text.empty()) {
-        loggingRequested = ParseBoolean(text);
+        reading.loggingRequested = ParseBoolean(text);
     }
     for (const auto& setting : kSettingKeys) {
         if (const auto text = read(kSettingsFileName, kSettingsSection, std::string(setting.key)); !text.empty()) {
-            StoreIfValid(next, setting.kind, text);
+            StoreIfValid(reading.record, setting.kind, text);
         }
     }
+    return reading;
+}
+
+void ReloadINI(const SettingsReading& reading)
+{
+    // The reading was built aside: a pass running meanwhile saw the settings
+    // before the reload, and now sees each field change once, never the
+    // defaults the reading started from.
     for (const auto& setting : kSettingKeys) {
-        Publish(next, setting.kind);
+        Publish(reading.record, setting.kind);
     }
 
     if (Settings.bLogging) {
-        LOG_INFO("bLogging -> {}", static_cast<int>(loggingRequested));
+        LOG_INFO("bLogging -> {}", static_cast<int>(reading.loggingRequested));
         for (const auto& setting : kSettingKeys) {
-            LOG_INFO("{}{}", Label(setting), StoredValueText(next, setting.kind));
+            LOG_INFO("{}{}", Label(setting), StoredValueText(reading.record, setting.kind));
         }
     }
 
-    if (!loggingRequested && Settings.bLogging) {
+    if (!reading.loggingRequested && Settings.bLogging) {
         LOG_INFO("logging was requested to be turned off");
         Settings.bLogging = false;
-    } else if (loggingRequested && !Settings.bLogging) {
+    } else if (reading.loggingRequested && !Settings.bLogging) {
         Settings.bLogging = true;
         LOG_INFO("logging was requested to be turned on");
     }
 }
 
-IniValueReader SettingsFileReader = &ReadIniValue;
-
-void ReloadINI()
+void ReloadINI(IniValueReader read)
 {
-    ReloadINI(SettingsFileReader);
+    ReloadINI(ReadSettings(read));
 }
+
+IniValueReader SettingsFileReader = &ReadIniValue;

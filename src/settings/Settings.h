@@ -39,6 +39,7 @@ struct SettingsRecord {
     SharedValue<bool> bPlayUIFeedbackSounds = true;
     SharedValue<bool> bShowIfAutoAimTargetIsNotActivatable = false;
     SharedValue<bool> bShowIfAutoAimTargetIsHarvestedFlora = false;
+    SharedValue<bool> bReloadSettingsOnChange = true;
 
     friend bool operator==(const SettingsRecord&, const SettingsRecord&) = default;
 };
@@ -58,14 +59,23 @@ inline constexpr const char* kSettingsSection = "Settings";
 // Gives the value text of one key of the settings file, empty when there is none.
 using IniValueReader = std::string (*)(std::string fileName, std::string section, std::string key);
 
-// One reload: every field back to its reload default, then each key read,
-// validated and stored, the values logged, and the logging switch applied.
-// Tests and the native build give it a reader of their own.
+// The settings as one reading of the file gives them, not yet in force.
+struct SettingsReading {
+    SettingsRecord record;  // every field but bLogging
+    bool loggingRequested = false;
+};
+
+// Every field at its reload default, then each key read and validated.
+[[nodiscard]] SettingsReading ReadSettings(IniValueReader read);
+
+// Puts a reading in force: each field stored once, the values logged, and
+// the logging switch applied.
+void ReloadINI(const SettingsReading& reading);
+
+// One reload: ReadSettings, then the reading put in force. Tests and the
+// native build give it a reader of their own.
 void ReloadINI(IniValueReader read);
 
 // Where ReloadINI() reads: the settings file in the game's folder
 // (ReadIniValue). A test puts a reader of its own here.
 extern IniValueReader SettingsFileReader;
-
-// Re-reads the settings through SettingsFileReader (on every save/load event).
-void ReloadINI();

@@ -1,9 +1,10 @@
-// The plugin as the game runs it: the per-frame decision on the game's thread,
-// the menu sink on the UI's, the save/load sink on the loading thread and the
-// subtitle sinks (one of which runs a pass itself) on yet another, all at
-// once. Built with ThreadSanitizer (preset native-tsan) these tests are the
-// proof that the shared state is free of data races; in every build they
-// check that what is left afterwards is a state the rules allow.
+// The plugin as the game runs it: the per-frame decision on the game's thread
+// (which also reads the settings file again when it changed), the menu sink
+// on the UI's, the save/load sink on the loading thread and the subtitle
+// sinks (one of which runs a pass itself) on yet another, all at once. Built
+// with ThreadSanitizer (preset native-tsan) these tests are the proof that
+// the shared state is free of data races; in every build they check that
+// what is left afterwards is a state the rules allow.
 
 #include "FakeGame.h"
 #include "GameFacts.h"
@@ -11,6 +12,7 @@
 #include "hud/HUDState.h"
 #include "hud/UpdateHUD.h"
 #include "settings/Settings.h"
+#include "settings/SettingsFileStamp.h"
 #include "support/TestThreads.h"
 
 #include <gmock/gmock.h>
@@ -167,12 +169,30 @@ const std::array<SettingsFile, 3> kSettingsFiles{{
      true},
 }};
 
-// Read only by the loading thread, which alone reloads the settings.
+// Chosen by the loading thread before each save load; read by the reloads,
+// and by the game's thread when it looks at the file. Relaxed: an order
+// between the threads here would hide a race of the plugin's.
 std::atomic<std::size_t> nextSettingsFile{0};
+
+std::size_t NextSettingsFile()
+{
+    return nextSettingsFile.load(std::memory_order_relaxed);
+}
+
+// The file as the file system shows it: each file chosen is a new save.
+SettingsFileStamp StampOfNextSettingsFile()
+{
+    return {.present = true, .lastWriteTime = NextSettingsFile(), .creationTime = 0, .size = 100};
+}
+
+bool SettingsFileOpens()
+{
+    return true;
+}
 
 std::string ReadNextSettingsFile(std::string, std::string, std::string key)
 {
-    const auto& keys = kSettingsFiles[nextSettingsFile.load() % kSettingsFiles.size()].keys;
+    const auto& keys = kSettingsFiles[NextSettingsFile() % kSettingsFiles.size()].keys;
     const auto found = keys.find(key);
     return found == keys.end() ? std::string() : found->second;
 }
@@ -188,11 +208,14 @@ protected:
         Events::RegisterSinks();
         previousReader_ = SettingsFileReader;
         SettingsFileReader = &ReadNextSettingsFile;
+        previousFileSystem_ = settingsFileSystem;
+        settingsFileSystem = {&StampOfNextSettingsFile, &SettingsFileOpens};
         nextSettingsFile = 0;
     }
     void TearDown() override
     {
         SettingsFileReader = previousReader_;
+        settingsFileSystem = previousFileSystem_;
         Settings = SettingsRecord{};
     }
 
@@ -229,7 +252,7 @@ protected:
     // The loading thread: a save is loaded, with the next settings file.
     void SaveLoaded(int /*n*/)
     {
-        ++nextSettingsFile;
+        nextSettingsFile.fetch_add(1, std::memory_order_relaxed);
         game.RaiseEvent(game_facts::kSaveLoadSourceID);
     }
     // The subtitles' thread: a subtitle shows, a message comes, the subtitle
@@ -325,6 +348,7 @@ protected:
 
 private:
     IniValueReader previousReader_ = nullptr;
+    SettingsFileSystem previousFileSystem_{};
 };
 
 TEST_F(GameThreadsAtOnce, InTheWorldEverySinkAndPassLeavesAStateTheRulesAllow)

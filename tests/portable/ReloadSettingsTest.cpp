@@ -1,4 +1,5 @@
 #include "settings/Settings.h"
+#include "settings/SettingsFileWatch.h"
 #include "support/SettingsFileStandIn.h"
 #include "support/SettingsFixture.h"
 
@@ -114,15 +115,16 @@ TEST_F(Reload, LogsEveryKeyInOrderWithItsLabelAndStoredValue)
                     "[info] [ReloadINI] iHUDToggleMinHoldTime -> 300", "[info] [ReloadINI] iVehicleAimKeyDown -> 0",
                     "[info] [ReloadINI] bPlayUIFeedbackSounds -> 1",
                     "[info] [ReloadINI] bShowIfAutoAimTargetIsNotActivatable -> 0",
-                    "[info] [ReloadINI] bShowIfAutoAimTargetIsHarvestedFlora -> 0"));
+                    "[info] [ReloadINI] bShowIfAutoAimTargetIsHarvestedFlora -> 0",
+                    "[info] [ReloadINI] bReloadSettingsOnChange -> 1"));
 }
 
 TEST_F(Reload, TurningLoggingOffLogsTheReloadThenFallsSilent)
 {
     ReloadWith({{"bLogging", "0"}});
     const auto lines = log.lines();
-    ASSERT_EQ(lines.size(), 27U) << "every key, then the switch";
-    EXPECT_EQ(lines[26], "[info] [ReloadINI] logging was requested to be turned off");
+    ASSERT_EQ(lines.size(), 28U) << "every key, then the switch";
+    EXPECT_EQ(lines[27], "[info] [ReloadINI] logging was requested to be turned off");
 
     log.clear();
     ReloadWith({{"bLogging", "0"}, {"iKeepHUDShownMS", "10"}});
@@ -139,7 +141,7 @@ TEST_F(Reload, TurningLoggingOnWritesOnlyTheTurnedOnLine)
 
     log.clear();
     ReloadWith({{"bLogging", "1"}});
-    EXPECT_EQ(log.lines().size(), 26U) << "logging stays on: the key lines, no switch line";
+    EXPECT_EQ(log.lines().size(), 27U) << "logging stays on: the key lines, no switch line";
 }
 
 struct ValueCase {

@@ -66,6 +66,13 @@ TEST(ScenarioFile, ReadsEachKindOfStep)
          0,
          {},
          Expect::Nothing},
+        {"edit iKeepHUDShownMS 500 expect shown",
+         StepKind::EditSettings,
+         false,
+         "iKeepHUDShownMS",
+         0,
+         {},
+         Expect::Nothing},
     };
     for (const GoodLine& line : cases) {
         SCOPED_TRACE(line.text);
@@ -129,7 +136,8 @@ TEST(ScenarioFile, ABadLineNamesFileLineAndWhatIsWrong)
 {
     const BadLine cases[] = {
         {"wiat 2s",
-         "unknown step \"wiat\" (steps: wait, load-save, set, weapon, menu, subtitle, discover, mission, level-up, "
+         "unknown step \"wiat\" (steps: wait, load-save, set, edit, weapon, menu, subtitle, discover, mission, "
+         "level-up, "
          "health, oxygen, boost, combat, sneaking, jumping, vehicle, overencumbered, hostiles, press, release)"},
         {"wait", "\"wait\" needs a duration, such as 2s, 300ms or iKeepHUDShownMS + 1s"},
         {"wait 2", "\"2\" is no duration: write 250ms, 2s, 1.5s or a setting such as iKeepHUDShownMS"},
@@ -159,6 +167,8 @@ TEST(ScenarioFile, ABadLineNamesFileLineAndWhatIsWrong)
         {"weapon drawn expect visible", "an expectation is shown or hidden, not \"visible\""},
         {"expect shown", "\"expect\" follows a step"},
         {"set", "\"set\" takes this form: set KEY VALUE"},
+        {"edit", "\"edit\" takes this form: edit KEY VALUE"},
+        {"edit b=1", "\"edit\" needs a settings key such as bShowWhileWeaponDrawn, not \"b=1\""},
         {"set b=1", "\"set\" needs a settings key such as bShowWhileWeaponDrawn, not \"b=1\""},
     };
     for (const BadLine& line : cases) {

@@ -5,6 +5,7 @@
 #include "support/ChildRecord.h"
 #include "support/ImportReplacement.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/PluginInGameFolder.h"
 #include "support/PluginLogFile.h"
 #include "support/ScratchDirectory.h"
 #include "support/TestExecutable.h"
@@ -39,15 +40,6 @@ constexpr const char* kStartUpLine =
     "[info] [Main.cpp] [ZorvikPlugin_Load] Lumenveil HUD - Zorvik Plugin by Quennart v3.5";
 constexpr const char* kListenerRefused = "[error] [Main.cpp] Failed to register messaging listener for Zorvik";
 
-using LoadFunction = bool (*)(const Zorvik::LoadInterface*);
-
-// The built DLL, loaded as the loader loads it.
-struct PluginDll {
-    HMODULE module = LoadLibraryW((TestExecutable::directory() / "LumenveilHUD.dll").c_str());
-    LoadFunction load =
-        reinterpret_cast<LoadFunction>(reinterpret_cast<void*>(GetProcAddress(module, "ZorvikPlugin_Load")));
-};
-
 // The five bytes of the game's hooked call, "E8 1B 00 00 00".
 std::string HookedCallBytes()
 {
@@ -65,23 +57,6 @@ std::string HookedCallBytes()
 HMODULE WINAPI NoHandleForTheExecutable(LPCSTR name)
 {
     return name == nullptr ? nullptr : GetModuleHandleA(name);
-}
-
-// In a child: the game folder with the game's address library (with the
-// per-frame function moved, when asked), the game, the built DLL and a loader
-// with `options`; the load's result goes on record. Each case ends its child
-// itself.
-template <class Case>
-[[noreturn]] void InGameFolder(FakeLoader::Options options, Case inside,
-                               std::optional<std::uint64_t> perFrameFunctionOffset = std::nullopt)
-{
-    const ScratchDirectory gameFolder;
-    FakeGame::WriteAddressLibrary(gameFolder.path(), perFrameFunctionOffset);
-    FakeGame game(FakeGame::Addresses::LeftToThePluginDll);
-    const PluginDll dll;
-    FakeLoader loader(options);
-    inside(game, dll, loader);
-    std::exit(0);
 }
 
 void RecordLoad(const PluginDll& dll, const FakeLoader& loader)

@@ -1,4 +1,5 @@
 #include "settings/Settings.h"
+#include "settings/SettingsFileWatch.h"
 #include "support/PluginIniFile.h"
 #include "support/ScratchDirectory.h"
 #include "support/SettingsFixture.h"

@@ -7,6 +7,7 @@
 #include "IdInstallation.h"
 #include "hud/HUDState.h"
 #include "settings/Settings.h"
+#include "settings/SettingsFileWatch.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -40,6 +41,7 @@ FakeGame::FakeGame(Addresses addresses)
 
     Settings = SettingsRecord{};
     HUDState = HUDStateRecord{};
+    SettingsFileWatch = SettingsFileWatchRecord{};
 
     ui.SetMenus({"HUDMenu"});
     ui.SetHUDShown(true);
@@ -74,6 +76,7 @@ FakeGame::~FakeGame()
     gameAutoAimPointer = nullptr;
     Settings = SettingsRecord{};
     HUDState = HUDStateRecord{};
+    SettingsFileWatch = SettingsFileWatchRecord{};
     fake::detail::ReleaseAllKeys();
     fake::detail::RestoreClock();
     installed_ = nullptr;

@@ -13,6 +13,7 @@
 // eight hexadecimal digits of their bits, so that -0 and every rounding show.
 
 #include "settings/Settings.h"
+#include "settings/SettingsFileWatch.h"
 
 #include <spdlog/sinks/null_sink.h>
 #include <spdlog/spdlog.h>

@@ -245,6 +245,28 @@ void HudModel::SaveLoaded(double now, const std::optional<SettingsAsRead>& setti
     After(now, inMenu ? "the save load gave the HUD back" : "the save load cleared the subtitle");
 }
 
+void HudModel::SettingsFileReread(double now, const std::optional<SettingsAsRead>& settings)
+{
+    Before(now);
+    if (settings && !settings->empty()) {
+        settings_ = settings;
+        settingsStale_ = false;
+    } else {
+        settingsStale_ = true;
+    }
+    After(now, "the settings file changed");
+}
+
+bool HudModel::FollowsSettingsFile() const
+{
+    return settings_ && !settingsStale_ && settings_->Switch("bReloadSettingsOnChange").value_or(false);
+}
+
+bool HudModel::Logging() const
+{
+    return settings_ && !settingsStale_ && settings_->Switch("bLogging").value_or(false);
+}
+
 void HudModel::SetCondition(const std::string& condition, bool on, double now)
 {
     Before(now);

@@ -40,6 +40,14 @@ public:
     // A save was loaded; `settings` is what the plugin logged while it re-read
     // the file, or nothing when it logged no settings.
     void SaveLoaded(double now, const std::optional<SettingsAsRead>& settings, bool settingsFileChanged);
+    // The plugin read its settings file again because it changed, with no save
+    // loaded: `settings` is what it logged, or nothing when it logged none.
+    // Only the settings change; menus, the toggle key and subtitles stay.
+    void SettingsFileReread(double now, const std::optional<SettingsAsRead>& settings);
+    // Whether the plugin, with the settings as read, reads its file again when
+    // it changes; and whether it logs what it reads.
+    [[nodiscard]] bool FollowsSettingsFile() const;
+    [[nodiscard]] bool Logging() const;
     void SetCondition(const std::string& condition, bool on, double now);
     void SetMeter(Meter meter, float percent, double now);
     void MenuOpened(const std::string& name, double now, bool weaponDrawn);

@@ -40,13 +40,13 @@ Step ParseStep(std::string_view text, std::vector<std::string_view> words)
     } else if (verb == "load-save") {
         ExpectWords(words, 1, "");
         step.kind = StepKind::LoadSave;
-    } else if (verb == "set") {
+    } else if (verb == "set" || verb == "edit") {
         // The value is the rest of the line as the settings file would hold it.
         if (words.size() < 2) {
-            throw LineError{"\"set\" takes this form: set KEY VALUE"};
+            throw LineError{"\"" + std::string(verb) + "\" takes this form: " + std::string(verb) + " KEY VALUE"};
         }
-        step.kind = StepKind::SetSetting;
-        step.name = ParseSettingKey(words[1]);
+        step.kind = verb == "set" ? StepKind::SetSetting : StepKind::EditSettings;
+        step.name = ParseSettingKey(verb, words[1]);
         const auto keyEnd = static_cast<std::size_t>(words[1].data() - text.data()) + words[1].size();
         step.value = std::string(Trimmed(text.substr(keyEnd)));
     } else if (verb == "weapon") {
@@ -101,9 +101,10 @@ Step ParseStep(std::string_view text, std::vector<std::string_view> words)
         step.on = verb == "press";
         step.key = ParseKey(words[1]);
     } else {
-        throw LineError{"unknown step " + Quoted(verb) +
-                        " (steps: wait, load-save, set, weapon, menu, subtitle, discover, mission, level-up, health, "
-                        "oxygen, boost, combat, sneaking, jumping, vehicle, overencumbered, hostiles, press, release)"};
+        throw LineError{
+            "unknown step " + Quoted(verb) +
+            " (steps: wait, load-save, set, edit, weapon, menu, subtitle, discover, mission, level-up, health, "
+            "oxygen, boost, combat, sneaking, jumping, vehicle, overencumbered, hostiles, press, release)"};
     }
     return step;
 }
@@ -112,9 +113,9 @@ Step ParseLine(std::string_view text)
 {
     auto words = Words(text);
     Expect expect = Expect::Nothing;
-    // "... expect shown|hidden" closes any step but `set`, whose value is the
-    // rest of the line.
-    if (words.front() != "set") {
+    // "... expect shown|hidden" closes any step but `set` and `edit`, whose
+    // value is the rest of the line.
+    if (words.front() != "set" && words.front() != "edit") {
         const auto at = std::find(words.begin(), words.end(), std::string_view("expect"));
         if (at != words.end()) {
             if (words.end() - at != 2) {

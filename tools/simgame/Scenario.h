@@ -15,6 +15,7 @@ enum class StepKind {
     Wait,
     LoadSave,
     SetSetting,
+    EditSettings,
     Weapon,
     Menu,
     Subtitle,
@@ -50,7 +51,7 @@ struct Step {
     StepKind kind = StepKind::Wait;
     bool on = false;    // drawn, opening, shown, on, pressed
     std::string name;   // menu name or settings key
-    std::string value;  // the value a `set` step writes
+    std::string value;  // the value a `set` or `edit` step writes
     Notification notification = Notification::Location;
     Meter meter = Meter::Health;
     float percent = 0.0F;

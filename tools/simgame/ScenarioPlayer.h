@@ -32,6 +32,11 @@ private:
     void Apply(const Step& step);
     void LoadSave();
     void SetSetting(const Step& step);
+    void EditSettings(const Step& step);
+    void WriteSetting(const Step& step, const std::string& when);
+    // Follows what the plugin logs between frames: a re-reading of its
+    // settings file because it changed.
+    void FollowSettingsRereads();
     void PressOrRelease(const Step& step);
     void PlayFor(long long milliseconds);
     void CheckStep();
@@ -54,6 +59,7 @@ private:
     ForecastCheck check_;  // of the step being played
     bool settingsFileChanged_ = false;
     bool settingsLogged_ = false;
+    double editedAt_ = -1;  // an `edit` step's time while its re-reading is awaited
     bool weaponDrawn_ = false;
     std::array<float, 3> meterLevels_{100.0F, 100.0F, 100.0F};  // the game starts at full health, oxygen, fuel
     std::set<int> pressed_;

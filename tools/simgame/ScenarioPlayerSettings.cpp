@@ -1,5 +1,6 @@
 // The steps on the settings file: a value written into it, and a save load
-// on which the plugin re-reads it and logs what it read.
+// on which the plugin re-reads it and logs what it read; and the plugin's own
+// re-reading of the file when it changed, which it logs the same way.
 
 #include "ScenarioPlayer.h"
 #include "SessionFiles.h"
@@ -10,12 +11,18 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sim {
 
 namespace {
 
 // The settings a player reads the session by.
+constexpr std::string_view kRereadLine = "[CheckSettingsFile] settings file changed, reloading";
+constexpr std::string_view kLoggingTurnedOn = "[ReloadINI] logging was requested to be turned on";
+// A re-reading is due within a second of a save; frames come late under load.
+constexpr double kRereadWithinMs = 1000 + HudModel::kLateMs;
+
 constexpr std::array kSummaryKeys{"bLogging",   "iKeepHUDShownMS",    "iKeepHUDShownLongMS",
                                   "iHUDToggle", "iVehicleAimKeyDown", "iHUDToggleMinHoldTime"};
 
@@ -70,10 +77,75 @@ void ScenarioPlayer::LoadSave()
 
 void ScenarioPlayer::SetSetting(const Step& step)
 {
+    WriteSetting(step, "when a save is loaded");
+}
+
+void ScenarioPlayer::EditSettings(const Step& step)
+{
+    WriteSetting(step, "within a second while bReloadSettingsOnChange is on");
+    if (model_.FollowsSettingsFile() && model_.Logging()) {
+        editedAt_ = Now();
+    }
+}
+
+void ScenarioPlayer::WriteSetting(const Step& step, const std::string& when)
+{
     const bool written = WriteIni(settings_.iniTarget, settings_.iniTarget, {{step.name, step.value}});
-    timeline_.Check(written, "the settings file now holds " + step.name + "=" + step.value +
-                                 " (the plugin reads it when a save is loaded)");
+    timeline_.Check(
+        written, "the settings file now holds " + step.name + "=" + step.value + " (the plugin reads it " + when + ")");
     settingsFileChanged_ = true;
+    if (model_.FollowsSettingsFile() && !model_.Logging()) {
+        // It will read the file within a second, and log nothing of it.
+        Note(
+            "the plugin re-reads its changed settings file with logging off: the timeline cannot know what it "
+            "read and checks the HUD no more");
+        model_.SettingsFileReread(Now(), std::nullopt);
+    }
+}
+
+void ScenarioPlayer::FollowSettingsRereads()
+{
+    std::optional<SettingsAsRead> reread;
+    bool unknownReading = false;
+    for (const std::string& message : session_.NewMessages()) {
+        if (message == kRereadLine) {
+            reread.emplace();
+        } else if (reread) {
+            reread->TakeLogMessage(message);
+        } else if (message == kLoggingTurnedOn) {
+            unknownReading = true;  // read with logging off: only this line tells of it
+        }
+    }
+    if (!reread) {
+        if (unknownReading) {
+            model_.SettingsFileReread(Now(), std::nullopt);
+        }
+        return;
+    }
+    timeline_.Check(model_.FollowsSettingsFile(),
+                    "the plugin re-read its settings file on its own while bReloadSettingsOnChange is on");
+    std::vector<std::string> changes;
+    for (const std::string& key : NotedSettingKeys()) {
+        const auto before = model_.settings() ? model_.settings()->Text(key) : std::nullopt;
+        const auto after = reread->Text(key);
+        if (before != after) {
+            changes.push_back(key + " " + before.value_or("?") + " -> " + after.value_or("?"));
+        }
+    }
+    for (const std::string& change : changes) {
+        timeline_.Event("read", "settings file changed: " + change);
+    }
+    if (changes.empty()) {
+        timeline_.Event("read", "settings file changed: no setting changed");
+    }
+    if (editedAt_ >= 0) {
+        const double after = Now() - editedAt_;
+        timeline_.Check(after <= kRereadWithinMs, "the plugin read the edited file within a second (after " +
+                                                      std::to_string(static_cast<long long>(after)) + " ms)");
+        editedAt_ = -1;
+    }
+    settingsFileChanged_ = false;
+    model_.SettingsFileReread(Now(), reread);
 }
 
 }  // namespace sim

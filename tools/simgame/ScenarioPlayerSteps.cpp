@@ -68,6 +68,9 @@ void ScenarioPlayer::Apply(const Step& step)
         case StepKind::SetSetting:
             SetSetting(step);
             return;
+        case StepKind::EditSettings:
+            EditSettings(step);
+            return;
         case StepKind::Weapon:
             game_.player.SetWeaponState(step.on ? kWeaponDrawn : kWeaponSheathed);
             weaponDrawn_ = step.on;

@@ -117,13 +117,14 @@ std::string ParseMenuName(std::string_view word)
     return std::string(word);
 }
 
-std::string ParseSettingKey(std::string_view word)
+std::string ParseSettingKey(std::string_view verb, std::string_view word)
 {
     const bool plain = !word.empty() && word.size() <= 64 && std::all_of(word.begin(), word.end(), [](char c) {
         return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
     });
     if (!plain) {
-        throw LineError{"\"set\" needs a settings key such as bShowWhileWeaponDrawn, not " + Quoted(word)};
+        throw LineError{"\"" + std::string(verb) + "\" needs a settings key such as bShowWhileWeaponDrawn, not " +
+                        Quoted(word)};
     }
     return std::string(word);
 }

@@ -15,6 +15,6 @@ namespace sim::scenario_syntax {
 [[nodiscard]] float ParsePercent(std::string_view word);
 [[nodiscard]] KeyRef ParseKey(std::string_view word);
 [[nodiscard]] std::string ParseMenuName(std::string_view word);
-[[nodiscard]] std::string ParseSettingKey(std::string_view word);
+[[nodiscard]] std::string ParseSettingKey(std::string_view verb, std::string_view word);
 
 }  // namespace sim::scenario_syntax

@@ -48,6 +48,7 @@ constexpr std::array kKeys{
     Key{"bPlayUIFeedbackSounds", Kind::Switch, "", "no toggle-key sounds"},
     Key{"bShowIfAutoAimTargetIsNotActivatable", Kind::Switch, "", "that aiming rule off"},
     Key{"bShowIfAutoAimTargetIsHarvestedFlora", Kind::Switch, "", "that aiming rule off"},
+    Key{"bReloadSettingsOnChange", Kind::Switch, "", "the file is read again only when a save is loaded"},
 };
 
 // The digits of a hexadecimal text ("0x70" or "70"), or nothing.
