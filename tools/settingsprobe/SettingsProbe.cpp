@@ -90,6 +90,7 @@ const std::vector<ProbedKey> kKeys{
     PROBED(bPlayUIFeedbackSounds),
     PROBED(bShowIfAutoAimTargetIsNotActivatable),
     PROBED(bShowIfAutoAimTargetIsHarvestedFlora),
+    PROBED(bReloadSettingsOnChange),
 };
 
 #undef PROBED
