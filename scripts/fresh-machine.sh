@@ -54,6 +54,15 @@ revision=$(git -C "$repository" rev-parse HEAD)
 for command in "${commands[@]}"; do
   root=$folder/$command
   echo "== a fresh root for scripts/$command.sh: $root"
+  # A run cut short may have left the machine's /dev or /sys mounted in the
+  # old root: deleting through them would delete the machine's own.
+  for mount_point in proc sys dev; do
+    if mountpoint -q "$root/$mount_point"; then umount -R "$root/$mount_point"; fi
+  done
+  if grep -q " $root/" /proc/mounts; then
+    echo "something is still mounted under $root; not deleting it" >&2
+    exit 1
+  fi
   rm -rf "$root"
   cp -a "$base" "$root"
   cp /etc/resolv.conf "$root/etc/resolv.conf"
