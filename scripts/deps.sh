@@ -1,21 +1,42 @@
 #!/usr/bin/env bash
-# Installs every Debian package that the build, the tests and the player
-# package need. Idempotent: does nothing when all of them are present.
+# Installs the Debian packages that a job needs. Idempotent: does nothing when
+# all of them are present.
+#   scripts/deps.sh play     the release DLL, the player package and the simulated game
+#   scripts/deps.sh test     that, and everything the test suite and the benchmarks need (the default)
+#   scripts/deps.sh machine  what scripts/fresh-machine.sh needs: debootstrap only
+# Recommended packages are left out: Wine runs console programs without a
+# display, and Chromium runs headless, without any of them.
 set -euo pipefail
+job=${1:-test}
 
-packages=(
-  cmake ninja-build git
-  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64   # the Windows DLL
-  wine64                                                # runs Windows tests and the simulated game
-  clang libclang-rt-14-dev clang-format                 # native sanitizers, libFuzzer, format check
-  libspdlog-dev libfmt-dev googletest libbenchmark-dev
-  chromium                                              # the companion page's tests, headless
+play_packages=(
+  cmake ninja-build
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 # the Windows DLL
+  wine64                                               # the simulated game, and the Windows tests
+  libspdlog-dev libfmt-dev                             # the log's headers; their code is compiled in
 )
-# The companion page's tests run on Node.js and npm; Debian's are enough, but
-# a newer Node.js installed otherwise is kept.
-if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
-  packages+=(nodejs npm)
-fi
+case "$job" in
+  play) packages=("${play_packages[@]}") ;;
+  machine) packages=(debootstrap) ;;
+  test)
+    packages=(
+      "${play_packages[@]}"
+      git                                   # the format check lists the project's files
+      clang libclang-rt-14-dev clang-format # native sanitizers, libFuzzer, format check
+      googletest libbenchmark-dev
+      chromium # the companion page's tests, headless
+    )
+    # The companion page's tests run on Node.js and npm; Debian's are enough,
+    # but a newer Node.js installed otherwise is kept.
+    if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+      packages+=(nodejs npm)
+    fi
+    ;;
+  *)
+    echo "usage: scripts/deps.sh [play|test|machine]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do
@@ -29,5 +50,5 @@ if ((${#missing[@]})); then
   if [[ $(id -u) -ne 0 ]]; then sudo=(sudo); fi
   echo "Installing: ${missing[*]}"
   "${sudo[@]}" apt-get update
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y "${missing[@]}"
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 fi
