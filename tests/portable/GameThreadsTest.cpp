@@ -6,6 +6,7 @@
 // check that what is left afterwards is a state the rules allow.
 
 #include "FakeGame.h"
+#include "FakeXInput.h"
 #include "GameFacts.h"
 #include "events/Events.h"
 #include "hud/HUDState.h"
@@ -28,6 +29,7 @@
 namespace {
 
 constexpr int kToggleKey = 0x70;
+constexpr std::uint16_t kToggleButtons = FakeXInput::kBack | FakeXInput::kDPadUp;
 
 // Runs `work` on its own thread for each entry, all started together.
 class Threads {
@@ -159,13 +161,14 @@ TEST_F(GateAcrossThreads, TwoThreadsRacingGetOnePass)
 // ---- Every thread of the game at once
 
 // The settings file of the next save loaded, as the loading thread changes it
-// between loads: logging, the toggle key, the delays, the menu overriders and
-// the subtitle switch each in both states.
+// between loads: logging, the toggle key, the controller's toggle buttons,
+// the delays, the menu overriders and the subtitle switch each in both states.
 struct SettingsFile {
     std::map<std::string, std::string> keys;
     bool logging;
     std::int32_t keepShownMs;
     std::int32_t toggleKey;
+    std::int32_t toggleButtons;
     bool shipHUDOverrider;
 };
 
@@ -174,10 +177,12 @@ const std::array<SettingsFile, 3> kSettingsFiles{{
       {"iHUDToggle", "70"},
       {"iKeepHUDShownMS", "0"},
       {"iKeepHUDShownLongMS", "0"},
-      {"iHUDToggleMinHoldTime", "100"}},
+      {"iHUDToggleMinHoldTime", "100"},
+      {"iHUDToggleGamepad", "0021"}},
      true,
      0,
      kToggleKey,
+     kToggleButtons,
      true},
     {{{"bLogging", "0"},
       {"iHUDToggle", "70"},
@@ -187,11 +192,17 @@ const std::array<SettingsFile, 3> kSettingsFiles{{
      false,
      40,
      kToggleKey,
+     0,
      false},
-    {{{"bLogging", "1"}, {"iHUDToggle", "0"}, {"iKeepHUDShownMS", "10000"}, {"iMenuOverriderHandscannerMenu", "0"}},
+    {{{"bLogging", "1"},
+      {"iHUDToggle", "0"},
+      {"iHUDToggleGamepad", "21"},
+      {"iKeepHUDShownMS", "10000"},
+      {"iMenuOverriderHandscannerMenu", "0"}},
      true,
      10000,
      0,
+     kToggleButtons,
      true},
 }};
 
@@ -216,6 +227,7 @@ protected:
         previousReader_ = SettingsFileReader;
         SettingsFileReader = &ReadNextSettingsFile;
         nextSettingsFile = 0;
+        xinput.Connect(0);
     }
     void TearDown() override
     {
@@ -226,7 +238,8 @@ protected:
     // Every thread at once: `events` rounds of events on each event thread,
     // and frames on the game's thread until they are all delivered, each a
     // full pass unless a subtitle's pass just made one. The toggle key is
-    // tapped (forcing the HUD) and held (giving it back) in turn.
+    // tapped (forcing the HUD) and held (giving it back) in turn, and the
+    // controller's toggle buttons held between.
     void PlayAtOnce(int events)
     {
         // Rounds of threads anew: ThreadSanitizer sees a race only where the
@@ -251,12 +264,19 @@ protected:
                     case 12:
                         game.ReleaseKey(kToggleKey);
                         break;
+                    case 6:
+                        xinput.Hold(0, kToggleButtons);
+                        break;
+                    case 8:
+                        xinput.Hold(0, 0);
+                        break;
                     default:
                         break;
                 }
                 UpdateHUD();
             }
             game.ReleaseKey(kToggleKey);
+            xinput.Hold(0, 0);
         };
         const auto uiThread = [&] {
             static constexpr std::array<const char*, 6> kMenus{"InventoryMenu",    "MonocleMenu", "DataMenu",
@@ -305,6 +325,7 @@ protected:
         EXPECT_EQ(Settings.bLogging, last.logging);
         EXPECT_EQ(Settings.iKeepHUDShownMS, last.keepShownMs);
         EXPECT_EQ(Settings.iHUDToggle, last.toggleKey);
+        EXPECT_EQ(Settings.iHUDToggleGamepad, last.toggleButtons);
         EXPECT_EQ(Settings.iMenuOverriderShipHUDMenu, last.shipHUDOverrider);
 
         game.ui.SetMenus({{"HUDMenu"}});
@@ -319,6 +340,7 @@ protected:
 
     LogLinesDropped log;
     FakeGame game;
+    FakeXInput xinput;
 
 private:
     IniValueReader previousReader_ = nullptr;

@@ -5,6 +5,7 @@
 #include "GameGlobals.h"
 #include "GameKeys.h"
 #include "IdInstallation.h"
+#include "hud/GamepadChord.h"
 #include "hud/HUDState.h"
 #include "settings/Settings.h"
 
@@ -40,6 +41,7 @@ FakeGame::FakeGame(Addresses addresses)
 
     Settings = SettingsRecord{};
     HUDState = HUDStateRecord{};
+    GamepadPolls = GamepadPollRecord{};
 
     ui.SetMenus({"HUDMenu"});
     ui.SetHUDShown(true);
@@ -74,6 +76,7 @@ FakeGame::~FakeGame()
     gameAutoAimPointer = nullptr;
     Settings = SettingsRecord{};
     HUDState = HUDStateRecord{};
+    GamepadPolls = GamepadPollRecord{};
     fake::detail::ReleaseAllKeys();
     fake::detail::RestoreClock();
     installed_ = nullptr;

@@ -29,7 +29,7 @@
 // game functions' addresses and the clock, and starts from a player standing
 // idle in the world an hour after the game started: every object present, HUD
 // shown, "HUDMenu" on the menu stack, nothing asking for the HUD. Settings are
-// those of a fresh process, the HUD state record is fresh, and the eight
+// those of a fresh process, the HUD state record and the gamepad polls are fresh, and the eight
 // cached pointers point at the fake objects as LoadStaticVariables would set
 // them. Destruction clears the cached pointers, the state and the keys.
 class FakeGame {

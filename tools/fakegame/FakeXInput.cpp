@@ -1,0 +1,71 @@
+#include "FakeXInput.h"
+
+#include "hud/GamepadState.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+FakeXInput* installed = nullptr;
+Gamepads::System previous{};
+
+}  // namespace
+
+FakeXInput::FakeXInput()
+{
+    if (installed != nullptr) {
+        std::fprintf(stderr, "FakeXInput: only one at a time\n");
+        std::abort();
+    }
+    installed = this;
+    previous = Gamepads::system;
+    Gamepads::system.load = [] {
+        ++installed->loads_;
+        return !installed->missing_.load();
+    };
+    Gamepads::system.read = [](std::uint32_t slot) {
+        if (slot >= static_cast<std::uint32_t>(kSlots)) {
+            std::fprintf(stderr, "FakeXInput: XInputGetState asked for user slot %u of 0 to 3\n", slot);
+            std::abort();
+        }
+        Slot& pad = installed->slots_[slot];
+        ++pad.reads;
+        return pad.connected ? Gamepads::Reading{true, pad.buttons} : Gamepads::Reading{};
+    };
+}
+
+FakeXInput::~FakeXInput()
+{
+    Gamepads::system = previous;
+    installed = nullptr;
+}
+
+void FakeXInput::Connect(int slot, std::uint16_t held) noexcept
+{
+    slots_.at(static_cast<std::size_t>(slot)).buttons = held;
+    slots_.at(static_cast<std::size_t>(slot)).connected = true;
+}
+
+void FakeXInput::Disconnect(int slot) noexcept
+{
+    slots_.at(static_cast<std::size_t>(slot)).connected = false;
+    slots_.at(static_cast<std::size_t>(slot)).buttons = 0;
+}
+
+void FakeXInput::Hold(int slot, std::uint16_t buttons) noexcept
+{
+    slots_.at(static_cast<std::size_t>(slot)).buttons = buttons;
+}
+
+int FakeXInput::Reads(int slot) const noexcept
+{
+    return slots_.at(static_cast<std::size_t>(slot)).reads;
+}
+
+void FakeXInput::ClearReads() noexcept
+{
+    for (Slot& pad : slots_) {
+        pad.reads = 0;
+    }
+}
