@@ -75,7 +75,8 @@ void ScenarioPlayer::CheckStep()
 
 void ScenarioPlayer::CheckSounds()
 {
-    if (model_.ToggleInputDown()) {
+    const int toggle = model_.ToggleKey();
+    if ((toggle > 0 && pressed_.count(toggle) != 0) || model_.ToggleInputDown()) {
         return;  // a long press may act before the release tells what it was
     }
     const auto expected = model_.Sounds();
