@@ -51,7 +51,8 @@ std::string ReadFromInput(std::string, std::string, std::string key)
                                         "iHUDToggle",
                                         "iHUDToggleMinRequiredTimeSinceLastTogglePress",
                                         "iHUDToggleMinHoldTime",
-                                        "iVehicleAimKeyDown"};
+                                        "iVehicleAimKeyDown",
+                                        "iHUDToggleGamepad"};
     for (std::size_t i = 0; i < std::size(kKeys) && i < values.size(); ++i) {
         if (key == kKeys[i]) {
             return values[i];
@@ -98,6 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     Check(Settings.iHUDToggle >= 0 && Settings.iHUDToggle <= 255, "iHUDToggle is a key code or 0");
     Check(Settings.iVehicleAimKeyDown >= 0 && Settings.iVehicleAimKeyDown <= 255, "iVehicleAimKeyDown too");
+    Check(Settings.iHUDToggleGamepad >= 0 && Settings.iHUDToggleGamepad <= 0xFFFF, "iHUDToggleGamepad a button mask");
     Check(Settings.iHUDToggleMinHoldTime >= 1 && Settings.iHUDToggleMinHoldTime <= 65536, "hold time in range");
     Check(Settings.iHUDToggleMinRequiredTimeSinceLastTogglePress >= 1 &&
               Settings.iHUDToggleMinRequiredTimeSinceLastTogglePress <= 10000,

@@ -6,6 +6,7 @@
 #include "game/Functions.h"
 #include "hud/CachedGameObjects.h"
 #include "hud/GameQueries.h"
+#include "hud/GamepadChord.h"
 #include "hud/HUDState.h"
 #include "hud/KeyState.h"
 #include "hud/MenuGating.h"
@@ -52,11 +53,22 @@ bool AtOrBelow(float threshold, RE::ActorValueInfo* actorValue)
     return threshold >= 0.0F && GetActorValuePercent(actorValue) <= threshold;
 }
 
-// The press cycle of the toggle key: counting while down, a long press as
-// soon as the count reaches the hold time, a short press on release.
-Verdict ToggleKeyRule()
+// The toggle input: the key down, or a controller holding every button of
+// the mask. Both are asked, so that each is read on every pass that reads one.
+bool ToggleInputDown(Clock::Nanoseconds now)
 {
-    const bool down = IsKeyDown(Settings.iHUDToggle);
+    const std::int32_t key = Settings.iHUDToggle;
+    const std::int32_t buttons = Settings.iHUDToggleGamepad;
+    const bool keyDown = key > 0 && IsKeyDown(key);
+    const bool chordHeld = buttons != 0 && IsGamepadChordHeld(static_cast<std::uint16_t>(buttons), now);
+    return keyDown || chordHeld;
+}
+
+// The press cycle of the toggle input: counting while down, a long press as
+// soon as the count reaches the hold time, a short press on release.
+Verdict ToggleKeyRule(Clock::Nanoseconds now)
+{
+    const bool down = ToggleInputDown(now);
     if (!down && HUDState.ToggleLongPressDone) {
         HUDState.ToggleLongPressDone = false;
         HUDState.ToggleKeyHoldTime = 0;
@@ -98,7 +110,7 @@ bool AutoAimTargetShowsHUD(const RE::TESObjectREFR* target)
 
 // The rules in their order: cheap tests of settings and flags before calls
 // into the game, and a rule switched off by its setting calls nothing.
-Verdict WalkRules()
+Verdict WalkRules(Clock::Nanoseconds now)
 {
     if (RE::IsGameMenuPaused() != 0) {
         return Show("IsGameMenuPaused");
@@ -106,8 +118,8 @@ Verdict WalkRules()
     if (RE::ParentCell(PlayerChar) == nullptr) {
         return Show("PlayerChar->parentCell is nullptr");
     }
-    if (Settings.iHUDToggle > 0) {
-        if (const Verdict toggle = ToggleKeyRule(); toggle.kind != Verdict::Kind::None) {
+    if (Settings.iHUDToggle > 0 || Settings.iHUDToggleGamepad != 0) {
+        if (const Verdict toggle = ToggleKeyRule(now); toggle.kind != Verdict::Kind::None) {
             return toggle;
         }
     }
@@ -238,7 +250,7 @@ void UpdateHUD()
         }
     }
 
-    switch (const Verdict verdict = WalkRules(); verdict.kind) {
+    switch (const Verdict verdict = WalkRules(now); verdict.kind) {
         case Verdict::Kind::Show:
             if (verdict.warn) {
                 LOG_WARN("result = [show] | {}", verdict.reason);

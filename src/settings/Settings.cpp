@@ -41,7 +41,13 @@ struct KeyCodeKey {
     std::int32_t reloadDefault;
 };
 
-using KeyKind = std::variant<BooleanKey, DigitsKey, FlagKey, DecimalKey, KeyCodeKey>;
+// XInput gamepad buttons, a bit mask written in hexadecimal like a key code.
+struct ButtonMaskKey {
+    SettingsField<std::int32_t> field;
+    std::int32_t reloadDefault;
+};
+
+using KeyKind = std::variant<BooleanKey, DigitsKey, FlagKey, DecimalKey, KeyCodeKey, ButtonMaskKey>;
 
 struct SettingKey {
     std::string_view key;
@@ -51,6 +57,7 @@ struct SettingKey {
 
 constexpr std::int32_t kMinKeyCode = 1;
 constexpr std::int32_t kMaxKeyCode = 255;
+constexpr std::uint32_t kMaxButtonMask = 0xFFFF;
 
 // Every key but bLogging, in the order in which the file is read and logged.
 // bLogging leads that order and is handled on its own: its value is a request
@@ -75,6 +82,7 @@ constexpr std::array<SettingKey, 26> kSettingKeys{{
     {"iMenuOverriderHandscannerMenu", FlagKey{&SettingsRecord::iMenuOverriderHandscannerMenu, true}},
     {"bShowInLandVehicle", BooleanKey{&SettingsRecord::bShowInLandVehicle, false}},
     {"iHUDToggle", KeyCodeKey{&SettingsRecord::iHUDToggle, 0}},
+    {"iHUDToggleGamepad", ButtonMaskKey{&SettingsRecord::iHUDToggleGamepad, 0}},
     {"iHUDToggleMinRequiredTimeSinceLastTogglePress",
      DigitsKey{&SettingsRecord::iHUDToggleMinRequiredTimeSinceLastTogglePress, 300, 1, 10000}},
     {"iHUDToggleMinHoldTime", DigitsKey{&SettingsRecord::iHUDToggleMinHoldTime, 300, 1, 65536}},
@@ -126,6 +134,11 @@ void StoreIfValid(SettingsRecord& record, const KeyKind& kind, std::string_view 
                    [&](const KeyCodeKey& key) {
                        const auto value = ParseKeyCode(text);
                        if (value && *value >= kMinKeyCode && *value <= kMaxKeyCode) {
+                           record.*key.field = static_cast<std::int32_t>(*value);
+                       }
+                   },
+                   [&](const ButtonMaskKey& key) {
+                       if (const auto value = ParseKeyCode(text); value && *value <= kMaxButtonMask) {
                            record.*key.field = static_cast<std::int32_t>(*value);
                        }
                    },

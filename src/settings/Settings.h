@@ -33,6 +33,7 @@ struct SettingsRecord {
     SharedValue<bool> iMenuOverriderHandscannerMenu = true;
     SharedValue<bool> bShowInLandVehicle = false;
     SharedValue<std::int32_t> iHUDToggle = 0;
+    SharedValue<std::int32_t> iHUDToggleGamepad = 0;  // XInput buttons held together; 0 none
     SharedValue<std::int32_t> iHUDToggleMinRequiredTimeSinceLastTogglePress = 300;
     SharedValue<std::int32_t> iHUDToggleMinHoldTime = 300;
     SharedValue<std::int32_t> iVehicleAimKeyDown = 2;  // right mouse button until the first reload

@@ -7,6 +7,7 @@
 // what is left afterwards is a state the rules allow.
 
 #include "FakeGame.h"
+#include "FakeXInput.h"
 #include "GameFacts.h"
 #include "events/Events.h"
 #include "hud/HUDState.h"
@@ -31,6 +32,7 @@
 namespace {
 
 constexpr int kToggleKey = 0x70;
+constexpr std::uint16_t kToggleButtons = FakeXInput::kBack | FakeXInput::kDPadUp;
 
 // The plugin asks for its lines as in the game (bLogging is on in some of the
 // files loaded), and a logger switched off drops them: the logging library
@@ -133,13 +135,14 @@ TEST_F(GateAcrossThreads, TwoThreadsRacingGetOnePass)
 // ---- Every thread of the game at once
 
 // The settings file of the next save loaded, as the loading thread changes it
-// between loads: logging, the toggle key, the delays, the menu overriders and
-// the subtitle switch each in both states.
+// between loads: logging, the toggle key, the controller's toggle buttons,
+// the delays, the menu overriders and the subtitle switch each in both states.
 struct SettingsFile {
     std::map<std::string, std::string> keys;
     bool logging;
     std::int32_t keepShownMs;
     std::int32_t toggleKey;
+    std::int32_t toggleButtons;
     bool shipHUDOverrider;
 };
 
@@ -148,10 +151,12 @@ const std::array<SettingsFile, 3> kSettingsFiles{{
       {"iHUDToggle", "70"},
       {"iKeepHUDShownMS", "0"},
       {"iKeepHUDShownLongMS", "0"},
-      {"iHUDToggleMinHoldTime", "100"}},
+      {"iHUDToggleMinHoldTime", "100"},
+      {"iHUDToggleGamepad", "0021"}},
      true,
      0,
      kToggleKey,
+     kToggleButtons,
      true},
     {{{"bLogging", "0"},
       {"iHUDToggle", "70"},
@@ -161,11 +166,17 @@ const std::array<SettingsFile, 3> kSettingsFiles{{
      false,
      40,
      kToggleKey,
+     0,
      false},
-    {{{"bLogging", "1"}, {"iHUDToggle", "0"}, {"iKeepHUDShownMS", "10000"}, {"iMenuOverriderHandscannerMenu", "0"}},
+    {{{"bLogging", "1"},
+      {"iHUDToggle", "0"},
+      {"iHUDToggleGamepad", "21"},
+      {"iKeepHUDShownMS", "10000"},
+      {"iMenuOverriderHandscannerMenu", "0"}},
      true,
      10000,
      0,
+     kToggleButtons,
      true},
 }};
 
@@ -211,6 +222,7 @@ protected:
         previousFileSystem_ = settingsFileSystem;
         settingsFileSystem = {&StampOfNextSettingsFile, &SettingsFileOpens};
         nextSettingsFile = 0;
+        xinput.Connect(0);
     }
     void TearDown() override
     {
@@ -222,7 +234,7 @@ protected:
     // One thing each of the game's threads does, the `n`th time it does it.
     // The game's thread: a frame, a full pass unless `pass` is false; the
     // toggle key is tapped (forcing the HUD) and held (giving it back) in
-    // turn.
+    // turn, and the controller's toggle buttons held between.
     void Frame(int n, bool pass)
     {
         game.AdvanceMs(16);
@@ -234,6 +246,12 @@ protected:
             case 1:
             case 12:
                 game.ReleaseKey(kToggleKey);
+                break;
+            case 6:
+                xinput.Hold(0, kToggleButtons);
+                break;
+            case 8:
+                xinput.Hold(0, 0);
                 break;
             default:
                 break;
@@ -278,6 +296,7 @@ protected:
                      [this](int n) { SaveLoaded(n); }, [this](int n) { SubtitleEvent(n); }},
                     cycles);
         game.ReleaseKey(kToggleKey);
+        xinput.Hold(0, 0);
     }
 
     // Every thread at once, running freely: `events` events on each event
@@ -308,6 +327,7 @@ protected:
                     Frame(frame, true);
                 }
                 game.ReleaseKey(kToggleKey);
+                xinput.Hold(0, 0);
             },
             eventThread(&GameThreadsAtOnce::MenuEvent, 2 * events), eventThread(&GameThreadsAtOnce::SaveLoaded, events),
             eventThread(&GameThreadsAtOnce::SubtitleEvent, 3 * events));
@@ -331,6 +351,7 @@ protected:
         EXPECT_EQ(Settings.bLogging, last.logging);
         EXPECT_EQ(Settings.iKeepHUDShownMS, last.keepShownMs);
         EXPECT_EQ(Settings.iHUDToggle, last.toggleKey);
+        EXPECT_EQ(Settings.iHUDToggleGamepad, last.toggleButtons);
         EXPECT_EQ(Settings.iMenuOverriderShipHUDMenu, last.shipHUDOverrider);
 
         game.ui.SetMenus({{"HUDMenu"}});
@@ -345,6 +366,7 @@ protected:
 
     LogLinesDropped log;
     FakeGame game;
+    FakeXInput xinput;
 
 private:
     IniValueReader previousReader_ = nullptr;

@@ -98,33 +98,33 @@ TEST_F(Reload, LogsEveryKeyInOrderWithItsLabelAndStoredValue)
 
     EXPECT_THAT(
         log.lines(),
-        ElementsAre("[info] [ReloadINI] bLogging -> 1", "[info] [ReloadINI] bShowInCombat   --->   1",
-                    "[info] [ReloadINI] bShowWhileSneaking -> 1", "[info] [ReloadINI] bShowWhileWeaponDrawn -> 1",
-                    "[info] [ReloadINI] bShowInSubtitles -> 1", "[info] [ReloadINI] bShowLocationDiscovered -> 1",
-                    "[info] [ReloadINI] bShowPlanetTraitDiscovered -> 1", "[info] [ReloadINI] bShowMissionActive -> 1",
-                    "[info] [ReloadINI] bShowIfOverencumbered -> 0", "[info] [ReloadINI] bShowIfJumping -> 0",
-                    "[info] [ReloadINI] bShowWhenHostilesAreNearby -> 0", "[info] [ReloadINI] iKeepHUDShownMS -> 2000",
-                    "[info] [ReloadINI] iKeepHUDShownLongMS -> 7500",
-                    "[info] [ReloadINI] fShowBelowHealthPercent -> 25.000000",
-                    "[info] [ReloadINI] fShowBelowOxygenPercent -> -1.000000",
-                    "[info] [ReloadINI] fShowBelowBoostPackPercent -> -1.000000",
-                    "[info] [ReloadINI] iMenuOverriderShipHUDMenu -> 1",
-                    "[info] [ReloadINI] iMenuOverriderHandscannerMenu -> 0",
-                    "[info] [ReloadINI] bShowInLandVehicle -> 0", "[info] [ReloadINI] iHUDToggle -> 112",
-                    "[info] [ReloadINI] iHUDToggleMinRequiredTimeSinceLastTogglePress -> 300",
-                    "[info] [ReloadINI] iHUDToggleMinHoldTime -> 300", "[info] [ReloadINI] iVehicleAimKeyDown -> 0",
-                    "[info] [ReloadINI] bPlayUIFeedbackSounds -> 1",
-                    "[info] [ReloadINI] bShowIfAutoAimTargetIsNotActivatable -> 0",
-                    "[info] [ReloadINI] bShowIfAutoAimTargetIsHarvestedFlora -> 0",
-                    "[info] [ReloadINI] bReloadSettingsOnChange -> 1"));
+        ElementsAre(
+            "[info] [ReloadINI] bLogging -> 1", "[info] [ReloadINI] bShowInCombat   --->   1",
+            "[info] [ReloadINI] bShowWhileSneaking -> 1", "[info] [ReloadINI] bShowWhileWeaponDrawn -> 1",
+            "[info] [ReloadINI] bShowInSubtitles -> 1", "[info] [ReloadINI] bShowLocationDiscovered -> 1",
+            "[info] [ReloadINI] bShowPlanetTraitDiscovered -> 1", "[info] [ReloadINI] bShowMissionActive -> 1",
+            "[info] [ReloadINI] bShowIfOverencumbered -> 0", "[info] [ReloadINI] bShowIfJumping -> 0",
+            "[info] [ReloadINI] bShowWhenHostilesAreNearby -> 0", "[info] [ReloadINI] iKeepHUDShownMS -> 2000",
+            "[info] [ReloadINI] iKeepHUDShownLongMS -> 7500", "[info] [ReloadINI] fShowBelowHealthPercent -> 25.000000",
+            "[info] [ReloadINI] fShowBelowOxygenPercent -> -1.000000",
+            "[info] [ReloadINI] fShowBelowBoostPackPercent -> -1.000000",
+            "[info] [ReloadINI] iMenuOverriderShipHUDMenu -> 1",
+            "[info] [ReloadINI] iMenuOverriderHandscannerMenu -> 0", "[info] [ReloadINI] bShowInLandVehicle -> 0",
+            "[info] [ReloadINI] iHUDToggle -> 112", "[info] [ReloadINI] iHUDToggleGamepad -> 0",
+            "[info] [ReloadINI] iHUDToggleMinRequiredTimeSinceLastTogglePress -> 300",
+            "[info] [ReloadINI] iHUDToggleMinHoldTime -> 300", "[info] [ReloadINI] iVehicleAimKeyDown -> 0",
+            "[info] [ReloadINI] bPlayUIFeedbackSounds -> 1",
+            "[info] [ReloadINI] bShowIfAutoAimTargetIsNotActivatable -> 0",
+            "[info] [ReloadINI] bShowIfAutoAimTargetIsHarvestedFlora -> 0",
+            "[info] [ReloadINI] bReloadSettingsOnChange -> 1"));
 }
 
 TEST_F(Reload, TurningLoggingOffLogsTheReloadThenFallsSilent)
 {
     ReloadWith({{"bLogging", "0"}});
     const auto lines = log.lines();
-    ASSERT_EQ(lines.size(), 28U) << "every key, then the switch";
-    EXPECT_EQ(lines[27], "[info] [ReloadINI] logging was requested to be turned off");
+    ASSERT_EQ(lines.size(), 29U) << "every key, then the switch";
+    EXPECT_EQ(lines[28], "[info] [ReloadINI] logging was requested to be turned off");
 
     log.clear();
     ReloadWith({{"bLogging", "0"}, {"iKeepHUDShownMS", "10"}});
@@ -141,7 +141,7 @@ TEST_F(Reload, TurningLoggingOnWritesOnlyTheTurnedOnLine)
 
     log.clear();
     ReloadWith({{"bLogging", "1"}});
-    EXPECT_EQ(log.lines().size(), 27U) << "logging stays on: the key lines, no switch line";
+    EXPECT_EQ(log.lines().size(), 28U) << "logging stays on: the key lines, no switch line";
 }
 
 struct ValueCase {
@@ -189,6 +189,9 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"iMenuOverriderShipHUDMenu", "2", "1"}, ValueCase{"iMenuOverriderHandscannerMenu", "-1", "1"},
         ValueCase{"iHUDToggle", "70", "112"}, ValueCase{"iHUDToggle", "100", "0"}, ValueCase{"iHUDToggle", "FF", "255"},
         ValueCase{"iHUDToggle", "-FFFFFFFF", "1"}, ValueCase{"iVehicleAimKeyDown", "02", "2"},
-        ValueCase{"iVehicleAimKeyDown", "-1", "0"}));
+        ValueCase{"iVehicleAimKeyDown", "-1", "0"}, ValueCase{"iHUDToggleGamepad", "0021", "33"},
+        ValueCase{"iHUDToggleGamepad", "0x8000", "32768"}, ValueCase{"iHUDToggleGamepad", "FFFF", "65535"},
+        ValueCase{"iHUDToggleGamepad", "10000", "0"}, ValueCase{"iHUDToggleGamepad", "0", "0"},
+        ValueCase{"iHUDToggleGamepad", "-1", "0"}, ValueCase{"iHUDToggleGamepad", "G1", "0"}));
 
 }  // namespace

@@ -59,6 +59,9 @@ TEST(ScenarioFile, ReadsEachKindOfStep)
         {"oxygen 12.5", StepKind::Meter, false, "", 0, {}, Expect::Nothing},
         {"press toggle", StepKind::Key, true, "", 0, {}, Expect::Nothing},
         {"release 0x70", StepKind::Key, false, "", 0, {}, Expect::Nothing},
+        {"gamepad press toggle", StepKind::Gamepad, true, "", 0, {}, Expect::Nothing},
+        {"gamepad press 0x8000 expect shown", StepKind::Gamepad, true, "", 0, {}, Expect::Shown},
+        {"gamepad release", StepKind::Gamepad, false, "", 0, {}, Expect::Nothing},
         {"set bShowWhileWeaponDrawn true",
          StepKind::SetSetting,
          false,
@@ -98,10 +101,12 @@ TEST(ScenarioFile, ValuesOfStepsAsWritten)
         "set iHUDToggle\n"
         "press vehicle-aim\n"
         "press 2\n"
-        "discover location\n",
+        "discover location\n"
+        "gamepad press 0021\n"
+        "gamepad press toggle\n",
         "s.scenario");
     ASSERT_FALSE(parse.error) << *parse.error;
-    ASSERT_EQ(parse.steps.size(), 6U);
+    ASSERT_EQ(parse.steps.size(), 8U);
     EXPECT_FLOAT_EQ(parse.steps[0].percent, 25.0F);
     EXPECT_EQ(parse.steps[0].meter, sim::Meter::Health);
     EXPECT_EQ(parse.steps[1].value, "0x70");
@@ -110,6 +115,9 @@ TEST(ScenarioFile, ValuesOfStepsAsWritten)
     EXPECT_EQ(parse.steps[4].key.kind, KeyRef::Kind::Code);
     EXPECT_EQ(parse.steps[4].key.code, 2);
     EXPECT_EQ(parse.steps[5].notification, sim::Notification::Location);
+    EXPECT_EQ(parse.steps[6].key.kind, KeyRef::Kind::Code);
+    EXPECT_EQ(parse.steps[6].key.code, 0x21);
+    EXPECT_EQ(parse.steps[7].key.kind, KeyRef::Kind::Toggle);
 }
 
 TEST(ScenarioFile, CommentsAndBlankLinesCountAsLines)
@@ -137,8 +145,8 @@ TEST(ScenarioFile, ABadLineNamesFileLineAndWhatIsWrong)
     const BadLine cases[] = {
         {"wiat 2s",
          "unknown step \"wiat\" (steps: wait, load-save, set, edit, weapon, menu, subtitle, discover, mission, "
-         "level-up, "
-         "health, oxygen, boost, combat, sneaking, jumping, vehicle, overencumbered, hostiles, press, release)"},
+         "level-up, health, oxygen, boost, combat, sneaking, jumping, vehicle, overencumbered, hostiles, press, "
+         "release, gamepad)"},
         {"wait", "\"wait\" needs a duration, such as 2s, 300ms or iKeepHUDShownMS + 1s"},
         {"wait 2", "\"2\" is no duration: write 250ms, 2s, 1.5s or a setting such as iKeepHUDShownMS"},
         {"wait -1s", "\"-1s\" is no duration from 0 to 1 hour"},
@@ -162,6 +170,19 @@ TEST(ScenarioFile, ABadLineNamesFileLineAndWhatIsWrong)
         {"press 0", "a key is toggle, vehicle-aim or a hexadecimal key code from 01 to FF (70 is F1), not \"0\""},
         {"release G1", "a key is toggle, vehicle-aim or a hexadecimal key code from 01 to FF (70 is F1), not \"G1\""},
         {"combat yes", "combat is off or on, not \"yes\""},
+        {"gamepad press",
+         "\"gamepad\" takes this form: gamepad press toggle|HEX, or gamepad release (something is "
+         "missing)"},
+        {"gamepad release 0021",
+         "\"gamepad\" takes this form: gamepad press toggle|HEX, or gamepad release (too many "
+         "words)"},
+        {"gamepad tap", "a gamepad step is release or press, not \"tap\""},
+        {"gamepad press 10000",
+         "buttons are toggle or a hexadecimal mask of XInput buttons from 0001 to FFFF (0021 "
+         "is Back and D-pad up), not \"10000\""},
+        {"gamepad press 0",
+         "buttons are toggle or a hexadecimal mask of XInput buttons from 0001 to FFFF (0021 is "
+         "Back and D-pad up), not \"0\""},
         {"mission done", "a mission step is update, not \"done\""},
         {"weapon drawn expect", "\"expect\" ends a line with shown or hidden"},
         {"weapon drawn expect visible", "an expectation is shown or hidden, not \"visible\""},
@@ -287,6 +308,7 @@ sim::SettingsAsRead Settings(std::vector<std::pair<std::string, std::string>> ch
                                                             {"iMenuOverriderShipHUDMenu", "1"},
                                                             {"iMenuOverriderHandscannerMenu", "1"},
                                                             {"iHUDToggle", "112"},
+                                                            {"iHUDToggleGamepad", "33"},
                                                             {"iHUDToggleMinRequiredTimeSinceLastTogglePress", "300"},
                                                             {"iHUDToggleMinHoldTime", "300"},
                                                             {"iVehicleAimKeyDown", "2"},
@@ -400,6 +422,42 @@ TEST(HudModel, TheToggleKeyAsTheSettingsReadIt)
     model.Key(0x70, false, kIdle + 30'105, false);
     EXPECT_EQ(model.Sounds(), std::nullopt);
     EXPECT_EQ(model.At(kIdle + 35'000).seen, sim::Seen::Either);
+}
+
+// iHUDToggleGamepad -> 33 is Back and D-pad up (0x21): held together they
+// are the toggle key; one of them alone, or no buttons set, is nothing.
+TEST(HudModel, TheControllersToggleButtonsAsTheSettingsReadThem)
+{
+    struct Case {
+        const char* setting;
+        std::uint16_t held;
+        sim::Seen afterTap;
+    };
+    for (const Case& row :
+         {Case{"33", 0x21, sim::Seen::Shown}, Case{"33", 0x1021, sim::Seen::Shown}, Case{"33", 0x20, sim::Seen::Hidden},
+          Case{"0", 0x21, sim::Seen::Hidden}, Case{"0", 0xFFFF, sim::Seen::Hidden}}) {
+        SCOPED_TRACE(std::string(row.setting) + " " + std::to_string(row.held));
+        auto model = Model({{"iHUDToggleGamepad", row.setting}});
+        model.Gamepad(row.held, kIdle, false);
+        EXPECT_EQ(model.ToggleInputDown(), row.afterTap == sim::Seen::Shown);
+        model.Gamepad(0, kIdle + 60, false);
+        EXPECT_EQ(model.At(kIdle + 600).seen, row.afterTap);
+        EXPECT_EQ(model.Sounds(), std::vector<std::string>{});
+    }
+}
+
+// The key and the buttons are one input: a press begun on the key and ended
+// on the controller 250 ms later is one long press, not two taps.
+TEST(HudModel, TheKeyAndTheButtonsAreOneToggleInput)
+{
+    auto model = Model();
+    model.Key(0x70, true, kIdle, false);
+    model.Gamepad(0x21, kIdle + 100, false);
+    model.Key(0x70, false, kIdle + 150, false);
+    EXPECT_TRUE(model.ToggleInputDown());
+    model.Gamepad(0, kIdle + 250, false);
+    EXPECT_EQ(model.Sounds(), std::vector<std::string>{"UIMenuGeneralActivateFailure"});
+    EXPECT_EQ(model.At(kIdle + 2'900).seen, sim::Seen::Hidden);
 }
 
 TEST(HudModel, WithoutAToggleKeyTapsDoNothing)

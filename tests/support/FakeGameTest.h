@@ -2,6 +2,7 @@
 
 #include "FakeGame.h"
 #include "GameFacts.h"
+#include "hud/HUDState.h"
 #include "hud/UpdateHUD.h"
 #include "support/LogCapture.h"
 
@@ -37,6 +38,14 @@ protected:
     {
         game.AdvanceMs(15);
         UpdateHUD();
+    }
+
+    // A pass that walks the rules: no request of an earlier pass left to
+    // carry out first.
+    void PassWalkingTheRules()
+    {
+        HUDState.HUDRequest = kHUDRequestNone;
+        Pass();
     }
 
     // The captured lines that `function` wrote.

@@ -5,6 +5,7 @@
 #include "GameGlobals.h"
 #include "GameKeys.h"
 #include "IdInstallation.h"
+#include "hud/GamepadChord.h"
 #include "hud/HUDState.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFileWatch.h"
@@ -42,6 +43,7 @@ FakeGame::FakeGame(Addresses addresses)
     Settings = SettingsRecord{};
     HUDState = HUDStateRecord{};
     SettingsFileWatch = SettingsFileWatchRecord{};
+    GamepadPolls = GamepadPollRecord{};
 
     ui.SetMenus({"HUDMenu"});
     ui.SetHUDShown(true);
@@ -77,6 +79,7 @@ FakeGame::~FakeGame()
     Settings = SettingsRecord{};
     HUDState = HUDStateRecord{};
     SettingsFileWatch = SettingsFileWatchRecord{};
+    GamepadPolls = GamepadPollRecord{};
     fake::detail::ReleaseAllKeys();
     fake::detail::RestoreClock();
     installed_ = nullptr;

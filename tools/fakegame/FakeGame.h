@@ -30,7 +30,7 @@
 // idle in the world an hour after the game started: every object present, HUD
 // shown, "HUDMenu" on the menu stack, nothing asking for the HUD. Settings are
 // those of a fresh process (nothing of the settings file read yet), the HUD
-// state record is fresh, and the eight
+// state record and the gamepad polls are fresh, and the eight
 // cached pointers point at the fake objects as LoadStaticVariables would set
 // them. Destruction clears the cached pointers, the state and the keys.
 class FakeGame {

@@ -84,6 +84,7 @@ const std::vector<ProbedKey> kKeys{
     PROBED(iMenuOverriderHandscannerMenu),
     PROBED(bShowInLandVehicle),
     PROBED(iHUDToggle),
+    PROBED(iHUDToggleGamepad),
     PROBED(iHUDToggleMinRequiredTimeSinceLastTogglePress),
     PROBED(iHUDToggleMinHoldTime),
     PROBED(iVehicleAimKeyDown),

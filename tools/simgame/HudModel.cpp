@@ -34,6 +34,11 @@ int HudModel::ToggleKey() const
     return settings_ ? static_cast<int>(settings_->Integer("iHUDToggle").value_or(0)) : 0;
 }
 
+std::uint16_t HudModel::ToggleButtons() const
+{
+    return settings_ ? static_cast<std::uint16_t>(settings_->Integer("iHUDToggleGamepad").value_or(0)) : 0;
+}
+
 int HudModel::VehicleAimKey() const
 {
     return settings_ ? static_cast<int>(settings_->Integer("iVehicleAimKeyDown").value_or(0)) : 0;
@@ -129,7 +134,7 @@ Forecast HudModel::Steady(double now) const
             return {Seen::Either, menu + " open with its overrider at 0: not followed by the timeline"};
         }
     }
-    if (ToggleKey() > 0 && keysDown_.count(ToggleKey()) != 0) {
+    if (ToggleInputDown()) {
         return {Seen::Either, "the toggle key held"};
     }
     if (toggle_ == Toggle::Unknown) {

@@ -3,6 +3,7 @@
 #include "Scenario.h"
 #include "SettingsAsRead.h"
 
+#include <cstdint>
 #include <optional>
 #include <set>
 #include <string>
@@ -55,6 +56,10 @@ public:
     void Notified(Notification notification, double now);
     // A key goes down or up; `hudShown` is what the game shows at that moment.
     void Key(int virtualKey, bool down, double now, bool hudShown);
+    // The controller now holds these XInput buttons (0: none).
+    void Gamepad(std::uint16_t held, double now, bool hudShown);
+    // The toggle key, or every button of the toggle's on the controller, held.
+    [[nodiscard]] bool ToggleInputDown() const;
 
     [[nodiscard]] Forecast At(double now) const;
     // The rule a step falls under and its settings key, when the settings as
@@ -73,6 +78,7 @@ public:
     // when a press came too close to a limit to say.
     [[nodiscard]] std::optional<std::vector<std::string>> Sounds() const;
     [[nodiscard]] int ToggleKey() const;
+    [[nodiscard]] std::uint16_t ToggleButtons() const;
     [[nodiscard]] int VehicleAimKey() const;
     [[nodiscard]] long long Milliseconds(const std::string& key) const;
 
@@ -94,6 +100,8 @@ private:
     void Before(double now);
     void After(double now, const std::string& ended);
     void Momentary(double now, const std::string& what);
+    // Before a change of the key or the buttons: the press it begins or ends.
+    void ToggleInputChanged(bool wasDown, double now, bool hudShown, const std::string& released);
     void ToggleReleased(double heldMs, double now, bool hudShown);
     void LongPressActs(double now);
 
@@ -113,6 +121,7 @@ private:
     float meters_[3] = {100.0F, 100.0F, 100.0F};
     std::vector<std::string> menus_{"HUDMenu"};
     std::set<int> keysDown_;
+    std::uint16_t buttonsHeld_ = 0;
     double toggleDownAt_ = 0;
     Toggle toggle_ = Toggle::Automatic;
     double lastToggleAction_ = -1e12;

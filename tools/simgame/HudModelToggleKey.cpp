@@ -1,5 +1,5 @@
-// The toggle key and the sounds it makes, press by press as the plugin counts
-// them.
+// The toggle key, the controller's toggle buttons and the sounds they make,
+// press by press as the plugin counts them.
 
 #include "HudModel.h"
 #include "HudRules.h"
@@ -21,23 +21,47 @@ std::optional<std::vector<std::string>> HudModel::Sounds() const
     return sounds_;
 }
 
+// The plugin reads the key and a controller on every pass (the simulator's
+// controller is plugged in from the start): one input, down while either is.
+bool HudModel::ToggleInputDown() const
+{
+    const bool keyDown = ToggleKey() > 0 && keysDown_.count(ToggleKey()) != 0;
+    const std::uint16_t buttons = ToggleButtons();
+    const bool chordHeld = buttons != 0 && (buttonsHeld_ & buttons) == buttons;
+    return !settingsStale_ && (keyDown || chordHeld);
+}
+
 void HudModel::Key(int virtualKey, bool down, double now, bool hudShown)
 {
-    const bool toggleKey = ToggleKey() > 0 && virtualKey == ToggleKey() && !settingsStale_;
+    const bool wasDown = ToggleInputDown();
     Before(now);
     if (down) {
-        if (keysDown_.insert(virtualKey).second && toggleKey) {
-            toggleDownAt_ = now;
-        }
-        After(now, "");
-        return;
+        keysDown_.insert(virtualKey);
+    } else {
+        keysDown_.erase(virtualKey);
     }
-    const bool wasDown = keysDown_.erase(virtualKey) != 0;
+    ToggleInputChanged(wasDown, now, hudShown, down ? "" : "the vehicle-aim key was released");
+}
+
+void HudModel::Gamepad(std::uint16_t held, double now, bool hudShown)
+{
+    const bool wasDown = ToggleInputDown();
+    Before(now);
+    buttonsHeld_ = held;
+    ToggleInputChanged(wasDown, now, hudShown, "");
+}
+
+void HudModel::ToggleInputChanged(bool wasDown, double now, bool hudShown, const std::string& released)
+{
+    const bool down = ToggleInputDown();
+    if (down && !wasDown) {
+        toggleDownAt_ = now;
+    }
     const Toggle before = toggle_;
-    if (toggleKey && wasDown) {
+    if (wasDown && !down) {
         ToggleReleased(now - toggleDownAt_, now, hudShown);
     }
-    After(now, before == Toggle::ForcedShown ? "the toggle key gave the HUD back" : "the vehicle-aim key was released");
+    After(now, before == Toggle::ForcedShown ? "the toggle key gave the HUD back" : released);
     if (before != toggle_) {
         seenBefore_ = Seen::Either;
     }

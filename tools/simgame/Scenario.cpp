@@ -14,6 +14,7 @@ namespace sim {
 using scenario_syntax::Choose;
 using scenario_syntax::ExpectWords;
 using scenario_syntax::LineError;
+using scenario_syntax::ParseButtons;
 using scenario_syntax::ParseDuration;
 using scenario_syntax::ParseKey;
 using scenario_syntax::ParseMenuName;
@@ -100,11 +101,19 @@ Step ParseStep(std::string_view text, std::vector<std::string_view> words)
         step.kind = StepKind::Key;
         step.on = verb == "press";
         step.key = ParseKey(words[1]);
+    } else if (verb == "gamepad") {
+        const bool press = words.size() > 1 && words[1] == "press";
+        ExpectWords(words, press ? 3 : 2, "gamepad press toggle|HEX, or gamepad release");
+        step.kind = StepKind::Gamepad;
+        step.on = Choose(words[1], {"release", "press"}, "a gamepad step") == 1;
+        if (step.on) {
+            step.key = ParseButtons(words[2]);
+        }
     } else {
         throw LineError{
             "unknown step " + Quoted(verb) +
             " (steps: wait, load-save, set, edit, weapon, menu, subtitle, discover, mission, level-up, health, "
-            "oxygen, boost, combat, sneaking, jumping, vehicle, overencumbered, hostiles, press, release)"};
+            "oxygen, boost, combat, sneaking, jumping, vehicle, overencumbered, hostiles, press, release, gamepad)"};
     }
     return step;
 }

@@ -23,6 +23,7 @@ enum class StepKind {
     Meter,
     Condition,
     Key,
+    Gamepad,
 };
 
 enum class Notification { Location, Trait, Mission, LevelUp };
@@ -31,7 +32,8 @@ enum class Condition { Combat, Sneaking, Jumping, Vehicle, Overencumbered, Hosti
 enum class Expect { Nothing, Shown, Hidden };
 
 // A key of a `press` or `release` step: the toggle key or the vehicle-aim key
-// as the plugin read them, or a virtual-key code.
+// as the plugin read them, or a virtual-key code. For a `gamepad press` step:
+// the toggle's buttons as the plugin read them, or a mask of XInput buttons.
 struct KeyRef {
     enum class Kind { Toggle, VehicleAim, Code };
     Kind kind = Kind::Code;

@@ -11,6 +11,8 @@ ScenarioPlayer::ScenarioPlayer(FakeGame& game, Session& session, Timeline& timel
                                HudChangeRecord& record)
     : game_(game), session_(session), timeline_(timeline), settings_(settings), record_(record)
 {
+    StandInPads::MakeFindable();
+    pads_.Connect(0);
     model_.DataLoaded(Now());
     session_.ObserveHud([this](bool shown, const std::string& pluginReason) { OnHudChange(shown, pluginReason); });
 }
@@ -75,7 +77,7 @@ void ScenarioPlayer::CheckStep()
 void ScenarioPlayer::CheckSounds()
 {
     const int toggle = model_.ToggleKey();
-    if (toggle > 0 && pressed_.count(toggle) != 0) {
+    if ((toggle > 0 && pressed_.count(toggle) != 0) || model_.ToggleInputDown()) {
         return;  // a long press may act before the release tells what it was
     }
     const auto expected = model_.Sounds();

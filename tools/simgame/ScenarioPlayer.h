@@ -7,6 +7,7 @@
 #include "PlaySession.h"
 #include "Scenario.h"
 #include "Session.h"
+#include "StandInPads.h"
 
 #include <array>
 #include <cstddef>
@@ -38,6 +39,7 @@ private:
     // settings file because it changed.
     void FollowSettingsRereads();
     void PressOrRelease(const Step& step);
+    void HoldButtons(const Step& step);
     void PlayFor(long long milliseconds);
     void CheckStep();
     void CheckSounds();
@@ -63,6 +65,9 @@ private:
     bool weaponDrawn_ = false;
     std::array<float, 3> meterLevels_{100.0F, 100.0F, 100.0F};  // the game starts at full health, oxygen, fuel
     std::set<int> pressed_;
+    // The player's controller, in the first slot from the start, as the
+    // stand-in XInput reports it to the plugin.
+    StandInPads pads_;
     std::size_t soundsChecked_ = 0;
     std::set<std::string> notesGiven_;
 };

@@ -20,6 +20,9 @@ constexpr std::uint32_t kWeaponSheathed = 0;
 // player sees the press do nothing.
 constexpr int kF1 = 0x70;
 constexpr int kRightMouseButton = 0x02;
+// XInput's Back and D-pad up, held in place of toggle buttons the settings do
+// not name.
+constexpr std::uint16_t kBackAndDPadUp = 0x0021;
 
 std::uint64_t NotificationSource(Notification notification)
 {
@@ -150,7 +153,31 @@ void ScenarioPlayer::Apply(const Step& step)
         case StepKind::Key:
             PressOrRelease(step);
             return;
+        case StepKind::Gamepad:
+            HoldButtons(step);
+            return;
     }
+}
+
+void ScenarioPlayer::HoldButtons(const Step& step)
+{
+    auto buttons = static_cast<std::uint16_t>(step.key.code);
+    if (step.on && step.key.kind == KeyRef::Kind::Toggle) {
+        buttons = model_.ToggleButtons();
+        if (buttons == 0) {
+            buttons = kBackAndDPadUp;
+            if (notesGiven_.insert("gamepad").second) {
+                Note(
+                    "no controller toggle in your settings (iHUDToggleGamepad -> 0): Back and D-pad up (0021) are "
+                    "held instead, and holding them does nothing");
+            }
+        }
+    }
+    if (!step.on) {
+        buttons = 0;
+    }
+    pads_.Hold(0, buttons);
+    model_.Gamepad(buttons, Now(), session_.HUDShown());
 }
 
 void ScenarioPlayer::PressOrRelease(const Step& step)

@@ -38,6 +38,21 @@ long long FixedMilliseconds(std::string_view term)
     return std::llround(value * scale);
 }
 
+// A hexadecimal number of at most `digits` digits ("0x" before them
+// allowed), or 0 when the word is none or is 0.
+int PositiveHex(std::string_view word, std::size_t digits)
+{
+    if (word.size() > 2 && (word.substr(0, 2) == "0x" || word.substr(0, 2) == "0X")) {
+        word.remove_prefix(2);
+    }
+    int value = 0;
+    const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value, 16);
+    if (word.empty() || word.size() > digits || error != std::errc() || end != word.data() + word.size()) {
+        return 0;
+    }
+    return std::max(value, 0);
+}
+
 }  // namespace
 
 Duration ParseDuration(const std::vector<std::string_view>& words)
@@ -91,18 +106,27 @@ KeyRef ParseKey(std::string_view word)
     if (word == "vehicle-aim") {
         return {KeyRef::Kind::VehicleAim, 0};
     }
-    std::string_view digits = word;
-    if (digits.size() > 2 && (digits.substr(0, 2) == "0x" || digits.substr(0, 2) == "0X")) {
-        digits.remove_prefix(2);
-    }
-    int code = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), code, 16);
-    if (digits.empty() || digits.size() > 2 || error != std::errc() || end != digits.data() + digits.size() ||
-        code < 1) {
+    const int code = PositiveHex(word, 2);
+    if (code == 0) {
         throw LineError{"a key is toggle, vehicle-aim or a hexadecimal key code from 01 to FF (70 is F1), not " +
                         Quoted(word)};
     }
     return {KeyRef::Kind::Code, code};
+}
+
+KeyRef ParseButtons(std::string_view word)
+{
+    if (word == "toggle") {
+        return {KeyRef::Kind::Toggle, 0};
+    }
+    const int mask = PositiveHex(word, 4);
+    if (mask == 0) {
+        throw LineError{
+            "buttons are toggle or a hexadecimal mask of XInput buttons from 0001 to FFFF (0021 is Back "
+            "and D-pad up), not " +
+            Quoted(word)};
+    }
+    return {KeyRef::Kind::Code, mask};
 }
 
 std::string ParseMenuName(std::string_view word)

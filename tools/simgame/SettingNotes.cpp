@@ -42,6 +42,7 @@ constexpr std::array kKeys{
     Key{"iMenuOverriderHandscannerMenu", Kind::Flag, "0 or 1", "the default applies"},
     Key{"bShowInLandVehicle", Kind::Switch, "", "land-vehicle rule off"},
     Key{"iHUDToggle", Kind::KeyCode, "1 to FF", "no toggle key, taps do nothing"},
+    Key{"iHUDToggleGamepad", Kind::KeyCode, "0 to FFFF", "no controller toggle"},
     Key{"iHUDToggleMinRequiredTimeSinceLastTogglePress", Kind::Milliseconds, "1 to 10000", "the default applies"},
     Key{"iHUDToggleMinHoldTime", Kind::Milliseconds, "1 to 65536", "the default applies"},
     Key{"iVehicleAimKeyDown", Kind::KeyCode, "1 to FF", "no vehicle-aim key"},
