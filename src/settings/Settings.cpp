@@ -62,7 +62,7 @@ constexpr std::uint32_t kMaxButtonMask = 0xFFFF;
 // Every key but bLogging, in the order in which the file is read and logged.
 // bLogging leads that order and is handled on its own: its value is a request
 // that takes effect only after the other lines are logged.
-constexpr std::array<SettingKey, 26> kSettingKeys{{
+constexpr std::array<SettingKey, 28> kSettingKeys{{
     {"bShowInCombat", BooleanKey{&SettingsRecord::bShowInCombat, true}, "bShowInCombat   --->   "},
     {"bShowWhileSneaking", BooleanKey{&SettingsRecord::bShowWhileSneaking, true}},
     {"bShowWhileWeaponDrawn", BooleanKey{&SettingsRecord::bShowWhileWeaponDrawn, true}},

@@ -2,6 +2,7 @@
 #include "hud/GamepadChord.h"
 #include "hud/HUDState.h"
 #include "settings/Settings.h"
+#include "settings/SettingsFileWatch.h"
 #include "support/FakeGameTest.h"
 #include "support/SettingsFileStandIn.h"
 

@@ -6,6 +6,7 @@
 #include "StandInPads.h"
 #include "hud/HUDState.h"
 #include "settings/Settings.h"
+#include "settings/SettingsFileWatch.h"
 #include "support/FakeGameTest.h"
 #include "support/ImportReplacement.h"
 #include "support/SettingsFileStandIn.h"
