@@ -62,7 +62,8 @@ constexpr std::uint32_t kMaxButtonMask = 0xFFFF;
 // Every key but bLogging, in the order in which the file is read and logged.
 // bLogging leads that order and is handled on its own: its value is a request
 // that takes effect only after the other lines are logged.
-constexpr std::array<SettingKey, 28> kSettingKeys{{
+// Sized by its rows: a row added is never a default row left at the end.
+constexpr auto kSettingKeys = std::to_array<SettingKey>({
     {"bShowInCombat", BooleanKey{&SettingsRecord::bShowInCombat, true}, "bShowInCombat   --->   "},
     {"bShowWhileSneaking", BooleanKey{&SettingsRecord::bShowWhileSneaking, true}},
     {"bShowWhileWeaponDrawn", BooleanKey{&SettingsRecord::bShowWhileWeaponDrawn, true}},
@@ -91,7 +92,7 @@ constexpr std::array<SettingKey, 28> kSettingKeys{{
     {"bShowIfAutoAimTargetIsNotActivatable", BooleanKey{&SettingsRecord::bShowIfAutoAimTargetIsNotActivatable, false}},
     {"bShowIfAutoAimTargetIsHarvestedFlora", BooleanKey{&SettingsRecord::bShowIfAutoAimTargetIsHarvestedFlora, false}},
     {"bReloadSettingsOnChange", BooleanKey{&SettingsRecord::bReloadSettingsOnChange, true}},
-}};
+});
 
 template <class... Handlers>
 struct Overloaded : Handlers... {

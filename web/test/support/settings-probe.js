@@ -29,7 +29,7 @@ function probedKeys() {
 // The keys the plugin reads: bLogging, and the rows of its key table.
 function pluginKeyNames() {
   const source = fs.readFileSync(path.join(repository, 'src', 'settings', 'Settings.cpp'), 'utf8');
-  const table = /kSettingKeys\{\{([\s\S]*?)\}\};/.exec(source);
+  const table = /kSettingKeys = std::to_array<SettingKey>\(\{([\s\S]*?)\}\);/.exec(source);
   if (!table) throw new Error('the key table kSettingKeys was not found in src/settings/Settings.cpp');
   return ['bLogging', ...[...table[1].matchAll(/^\s*\{"(\w+)",/gm)].map((match) => match[1])];
 }
