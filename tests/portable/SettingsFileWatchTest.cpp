@@ -102,11 +102,12 @@ TEST_F(SettingsFileWatchTest, LogsTheChangeThenTheReloadAndFollowsTheLoggingSwit
         std::vector<std::string> firstLines;
         std::size_t lineCount;
     };
+    constexpr std::size_t kKeyLines = 28;  // one for each key of the file
     const std::vector<std::string> reloadLogged{kChangedLine, "[info] [ReloadINI] bLogging -> 1",
                                                 "[info] [ReloadINI] bShowInCombat   --->   1"};
     const Case cases[] = {
-        {"1", "1", reloadLogged, 1 + 27},
-        {"1", "0", {kChangedLine, "[info] [ReloadINI] bLogging -> 0"}, 1 + 27 + 1},
+        {"1", "1", reloadLogged, 1 + kKeyLines},
+        {"1", "0", {kChangedLine, "[info] [ReloadINI] bLogging -> 0"}, 1 + kKeyLines + 1},
         {"0", "1", {"[info] [ReloadINI] logging was requested to be turned on"}, 1},
         {"0", "0", {}, 0},
     };
