@@ -66,6 +66,18 @@ for command in "${commands[@]}"; do
   rm -rf "$root"
   cp -a "$base" "$root"
   cp /etc/resolv.conf "$root/etc/resolv.conf"
+  # A new user's machine on this network trusts what this machine trusts: a
+  # network that inspects its HTTPS traffic presents certificates of its own
+  # authority, which npm refuses unless told of it as this machine tells it.
+  network_trust=()
+  if [ -d /usr/local/share/ca-certificates ]; then
+    mkdir -p "$root/usr/local/share/ca-certificates"
+    cp -a /usr/local/share/ca-certificates/. "$root/usr/local/share/ca-certificates/"
+  fi
+  if [ -n "${NODE_EXTRA_CA_CERTS:-}" ] && [ -r "$NODE_EXTRA_CA_CERTS" ]; then
+    cp "$NODE_EXTRA_CA_CERTS" "$root/etc/network-trust.pem"
+    network_trust=(NODE_EXTRA_CA_CERTS=/etc/network-trust.pem)
+  fi
   # The clone a new user makes: the committed tree of this revision, nothing
   # of this working copy's builds or installed packages.
   git clone --quiet --no-local "$repository" "$root/root/lumenveil"
@@ -82,7 +94,7 @@ for command in "${commands[@]}"; do
   # the second tells what the run itself cost.
   TIMEFORMAT="scripts/$command.sh: %0R s wall, %0U s user + %0S s system processor time"
   { time (chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb LANG=C.UTF-8 \
-    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "${network_trust[@]}" \
     /bin/bash -c "cd /root/lumenveil && scripts/$command.sh" >>"$log" 2>&1); } 2>>"$log" || status=$?
   echo "load after: $(uptime)" | tee -a "$log"
   tail -n 2 "$log" | head -n 1

@@ -17,12 +17,12 @@ constexpr int kExitAfterFaults = 3;
 // that ends while the game has seen a call it would not survive fails.
 void ReportFaultsAtExit()
 {
-    const FakeGame* installed = FakeGame::Installed();
-    if (installed == nullptr || installed->faults().empty()) {
+    const FakeGame* game = FakeGame::Installed();
+    if (game == nullptr || game->faults().empty()) {
         return;
     }
     std::fprintf(stderr, "FakeGame: the process ends after calls the game would not survive:\n");
-    for (const std::string& fault : installed->faults()) {
+    for (const std::string& fault : game->faults()) {
         std::fprintf(stderr, "  %s\n", fault.c_str());
     }
     std::fflush(stderr);
