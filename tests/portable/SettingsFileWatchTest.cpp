@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <thread>
@@ -300,10 +301,11 @@ TEST_F(SettingsFileWatchTest, LeavesTheToggleKeyAndTheGameObjectsAsTheyAre)
     file.Save({{"bLogging", "0"}, {"iKeepHUDShownMS", "500"}});
     Play(kOneSecondAndAPass);
     ASSERT_EQ(Settings.iKeepHUDShownMS, 500);
-    EXPECT_EQ(
-        std::tuple(HUDState.HUDToggleOverride.load(), HUDState.bShowHUD.load(), HUDState.ToggleLongPressDone.load(),
-                   HUDState.ToggleKeyHoldTime.load(), HUDState.LastTogglePressTime.load()),
-        std::tuple(true, true, true, 150, Clock::Nanoseconds{5}));
+    // Read by conversion, as a plain field would be read too.
+    using Toggle = std::tuple<bool, bool, bool, std::int32_t, Clock::Nanoseconds>;
+    EXPECT_EQ(Toggle(HUDState.HUDToggleOverride, HUDState.bShowHUD, HUDState.ToggleLongPressDone,
+                     HUDState.ToggleKeyHoldTime, HUDState.LastTogglePressTime),
+              Toggle(true, true, true, 150, 5));
     EXPECT_THAT(game.formLookups, IsEmpty());
 }
 
