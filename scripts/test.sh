@@ -4,54 +4,91 @@
 # game's threads at once under ThreadSanitizer, and the companion page in
 # headless Chromium.
 #
-# The Windows tests mostly wait: the simulated game plays in real time and the
-# tests that write the plugin's log take turns. The native builds and their
-# tests run meanwhile, at a lower priority so that the game's timing keeps its
-# processor; the Windows tests' output follows once they are done.
+# On two cores most of the time goes to waiting, so the stages overlap: the
+# Windows build runs while the packages only the rest needs install; the
+# Windows tests mostly wait (the simulated game plays in real time and the
+# programs that write the plugin's log take turns), so the native builds, their
+# tests and the companion page's tests run meanwhile, at a lower priority so
+# that the game's timing keeps its processor. The companion page's sessions of
+# the simulated game write that log too: they follow the Windows tests. Output
+# of the stages run beside others goes to build/test-logs/ and is printed once
+# they are done.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/deps.sh test
-scripts/check-format.sh
-
+stage() { echo "== $1 (at $SECONDS s)"; }
+# A stage that fails ends the run; whatever still runs beside it ends too.
+trap 'kill $(jobs -p) 2>/dev/null || true' EXIT
 jobs=$(nproc)
 logs=build/test-logs
 mkdir -p "$logs"
 
-echo "== windows-release"
-cmake --preset windows-release
-cmake --build --preset windows-release -j "$jobs"
+scripts/deps.sh windows-test
+windows_build_log=$logs/windows-build.log
+stage "windows-release, built while the other packages install (output: $windows_build_log)"
+(cmake --preset windows-release && cmake --build --preset windows-release -j "$jobs") >"$windows_build_log" 2>&1 &
+windows_build=$!
+
+scripts/deps.sh test
+scripts/check-format.sh
+web/test.sh --setup
+
+windows_build_status=0
+wait "$windows_build" || windows_build_status=$?
+stage "windows-release build"
+cat "$windows_build_log"
+if ((windows_build_status)); then
+  echo "The Windows build failed (status $windows_build_status)."
+  exit 1
+fi
 
 windows_log=$logs/windows-release.log
-echo "== windows-release tests under Wine, in the background (output: $windows_log)"
+stage "windows-release tests under Wine, in the background (output: $windows_log)"
 ctest --preset windows-release -j "$jobs" >"$windows_log" 2>&1 &
 windows_tests=$!
 
-native_status=0
+web_log=$logs/web.log
 native() {
-  for preset in native-sanitize native-tsan; do
-    echo "== $preset"
-    cmake --preset "$preset"
-    nice -n 10 cmake --build --preset "$preset" -j "$jobs"
-    nice -n 10 ctest --preset "$preset" -j "$jobs"
-  done
+  stage "native-sanitize"
+  cmake --preset native-sanitize
+  nice -n 10 cmake --build --preset native-sanitize -j "$jobs"
+  # The page's tests compare its reading with the probes of both builds.
+  stage "companion page (headless Chromium) but its game sessions, in the background (output: $web_log)"
+  nice -n 10 web/test.sh --no-sessions >"$web_log" 2>&1 &
+  local web_tests=$!
+  local status=0
+  {
+    nice -n 10 ctest --preset native-sanitize -j "$jobs" &&
+      stage "native-tsan" &&
+      cmake --preset native-tsan &&
+      nice -n 10 cmake --build --preset native-tsan -j "$jobs" &&
+      nice -n 10 ctest --preset native-tsan -j "$jobs"
+  } || status=$?
+  wait "$web_tests" || status=$((status ? status : $?))
+  stage "companion page but its game sessions"
+  cat "$web_log"
+  return "$status"
 }
-# A subshell, so that set -e ends the native stages at their first failure
-# and the Windows tests are still waited for (in a || list set -e would not act).
+# A subshell with set -e of its own, so that the native stages end at their
+# first failure and the Windows tests are still waited for (in a || list set -e
+# would not act, and a subshell started under set +e inherits it).
 set +e
-(native)
+(
+  set -e
+  native
+)
 native_status=$?
 set -e
 
 windows_status=0
 wait "$windows_tests" || windows_status=$?
-echo "== windows-release tests under Wine"
+stage "windows-release tests under Wine"
 cat "$windows_log"
 if ((native_status || windows_status)); then
-  echo "Tests failed (native stages: status $native_status; Windows tests: status $windows_status)."
+  echo "Tests failed (native stages and the companion page: status $native_status; Windows tests: status $windows_status)."
   exit 1
 fi
 
-echo "== companion page (headless Chromium)"
-web/test.sh
-echo "All tests passed."
+stage "companion page: sessions of the simulated game (headless Chromium)"
+web/test.sh --sessions
+echo "All tests passed in $SECONDS s."
