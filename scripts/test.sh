@@ -4,14 +4,14 @@
 # game's threads at once under ThreadSanitizer, and the companion page in
 # headless Chromium.
 #
-# On two cores most of the time goes to waiting, so the stages overlap: the
+# On two cores much of the time goes to waiting, so the stages overlap: the
 # Windows build runs while the packages only the rest needs install; the
 # Windows tests mostly wait (the simulated game plays in real time and the
 # programs that write the plugin's log take turns), so the native builds, their
-# tests and the companion page's tests run meanwhile, at a lower priority so
-# that the game's timing keeps its processor. The companion page's sessions of
-# the simulated game write that log too: they follow the Windows tests. Output
-# of the stages run beside others goes to build/test-logs/ and is printed once
+# tests and the companion page's tests run meanwhile, at lower priorities so
+# that the game's timing keeps its processor. The page's sessions of the
+# simulated game write that log too: they follow the Windows tests. Output of
+# the stages run beside others goes to build/test-logs/ and is printed once
 # they are done.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -32,6 +32,7 @@ windows_build=$!
 scripts/deps.sh test
 scripts/check-format.sh
 web/test.sh --setup
+stage "packages installed"
 
 windows_build_status=0
 wait "$windows_build" || windows_build_status=$?
@@ -42,35 +43,46 @@ if ((windows_build_status)); then
   exit 1
 fi
 
+# Three lanes from here. The Windows tests under Wine, then the page's sessions
+# of the simulated game, at full priority: they play in real time.
 windows_log=$logs/windows-release.log
-stage "windows-release tests under Wine, in the background (output: $windows_log)"
-ctest --preset windows-release -j "$jobs" >"$windows_log" 2>&1 &
-windows_tests=$!
+sessions_log=$logs/web-sessions.log
+stage "windows-release tests under Wine, then the companion page's game sessions, in the background (output: $windows_log, $sessions_log)"
+(
+  status=0
+  ctest --preset windows-release -j "$jobs" >"$windows_log" 2>&1 || status=$?
+  web/test.sh --sessions >"$sessions_log" 2>&1 || status=$((status ? status : $?))
+  exit "$status"
+) &
+windows_lane=$!
 
+# The rest of the page's tests, the longest lane, as soon as the native probe
+# they compare with is built; the native builds and their tests fill the time
+# left over, at the lowest priority of the three.
 web_log=$logs/web.log
 native() {
   stage "native-sanitize"
   cmake --preset native-sanitize
-  nice -n 10 cmake --build --preset native-sanitize -j "$jobs"
-  # The page's tests compare its reading with the probes of both builds.
+  nice -n 10 cmake --build --preset native-sanitize -j "$jobs" --target settingsprobe
   stage "companion page (headless Chromium) but its game sessions, in the background (output: $web_log)"
-  nice -n 10 web/test.sh --no-sessions >"$web_log" 2>&1 &
-  local web_tests=$!
+  nice -n 5 web/test.sh --no-sessions >"$web_log" 2>&1 &
+  local web_lane=$!
   local status=0
   {
-    nice -n 10 ctest --preset native-sanitize -j "$jobs" &&
+    nice -n 15 cmake --build --preset native-sanitize -j "$jobs" &&
+      nice -n 15 ctest --preset native-sanitize -j "$jobs" &&
       stage "native-tsan" &&
       cmake --preset native-tsan &&
-      nice -n 10 cmake --build --preset native-tsan -j "$jobs" &&
-      nice -n 10 ctest --preset native-tsan -j "$jobs"
+      nice -n 15 cmake --build --preset native-tsan -j "$jobs" &&
+      nice -n 15 ctest --preset native-tsan -j "$jobs"
   } || status=$?
-  wait "$web_tests" || status=$((status ? status : $?))
+  wait "$web_lane" || status=$((status ? status : $?))
   stage "companion page but its game sessions"
   cat "$web_log"
   return "$status"
 }
 # A subshell with set -e of its own, so that the native stages end at their
-# first failure and the Windows tests are still waited for (in a || list set -e
+# first failure and the Windows lane is still waited for (in a || list set -e
 # would not act, and a subshell started under set +e inherits it).
 set +e
 (
@@ -81,14 +93,13 @@ native_status=$?
 set -e
 
 windows_status=0
-wait "$windows_tests" || windows_status=$?
+wait "$windows_lane" || windows_status=$?
 stage "windows-release tests under Wine"
 cat "$windows_log"
+stage "companion page: sessions of the simulated game"
+cat "$sessions_log"
 if ((native_status || windows_status)); then
-  echo "Tests failed (native stages and the companion page: status $native_status; Windows tests: status $windows_status)."
+  echo "Tests failed (native stages and the companion page: status $native_status; Windows tests and the page's sessions: status $windows_status)."
   exit 1
 fi
-
-stage "companion page: sessions of the simulated game (headless Chromium)"
-web/test.sh --sessions
 echo "All tests passed in $SECONDS s."
