@@ -9,10 +9,8 @@
 # Windows tests mostly wait (the simulated game plays in real time and the
 # programs that write the plugin's log take turns), so the native builds, their
 # tests and the companion page's tests run meanwhile, at lower priorities so
-# that the game's timing keeps its processor. The page's sessions of the
-# simulated game write that log too: they follow the Windows tests. Output of
-# the stages run beside others goes to build/test-logs/ and is printed once
-# they are done.
+# that the game's timing keeps its processor. Output of the stages run beside
+# others goes to build/test-logs/ and is printed once they are done.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -43,29 +41,23 @@ if ((windows_build_status)); then
   exit 1
 fi
 
-# Three lanes from here. The Windows tests under Wine, then the page's sessions
-# of the simulated game, at full priority: they play in real time.
+# Three lanes from here. The Windows tests under Wine at full priority: the
+# simulated game plays in real time.
 windows_log=$logs/windows-release.log
-sessions_log=$logs/web-sessions.log
-stage "windows-release tests under Wine, then the companion page's game sessions, in the background (output: $windows_log, $sessions_log)"
-(
-  status=0
-  ctest --preset windows-release -j "$jobs" >"$windows_log" 2>&1 || status=$?
-  web/test.sh --sessions >"$sessions_log" 2>&1 || status=$((status ? status : $?))
-  exit "$status"
-) &
+stage "windows-release tests under Wine, in the background (output: $windows_log)"
+ctest --preset windows-release -j "$jobs" >"$windows_log" 2>&1 &
 windows_lane=$!
 
-# The rest of the page's tests, the longest lane, as soon as the native probe
-# they compare with is built; the native builds and their tests fill the time
-# left over, at the lowest priority of the three.
+# The page's tests, the longest lane, as soon as the native probe they compare
+# with is built, in a Wine of their own; the native builds and their tests fill
+# the time left over, at the lowest priority of the three.
 web_log=$logs/web.log
 native() {
   stage "native-sanitize"
   cmake --preset native-sanitize
   nice -n 10 cmake --build --preset native-sanitize -j "$jobs" --target settingsprobe
-  stage "companion page (headless Chromium) but its game sessions, in the background (output: $web_log)"
-  nice -n 5 web/test.sh --no-sessions >"$web_log" 2>&1 &
+  stage "companion page (headless Chromium), in the background (output: $web_log)"
+  nice -n 5 web/test.sh >"$web_log" 2>&1 &
   local web_lane=$!
   local status=0
   {
@@ -77,7 +69,7 @@ native() {
       nice -n 15 ctest --preset native-tsan -j "$jobs"
   } || status=$?
   wait "$web_lane" || status=$((status ? status : $?))
-  stage "companion page but its game sessions"
+  stage "companion page (headless Chromium)"
   cat "$web_log"
   return "$status"
 }
@@ -96,10 +88,8 @@ windows_status=0
 wait "$windows_lane" || windows_status=$?
 stage "windows-release tests under Wine"
 cat "$windows_log"
-stage "companion page: sessions of the simulated game"
-cat "$sessions_log"
 if ((native_status || windows_status)); then
-  echo "Tests failed (native stages and the companion page: status $native_status; Windows tests and the page's sessions: status $windows_status)."
+  echo "Tests failed (native stages and the companion page: status $native_status; Windows tests: status $windows_status)."
   exit 1
 fi
 echo "All tests passed in $SECONDS s."

@@ -7,9 +7,8 @@
 const test = require('node:test');
 const assert = require('node:assert/strict');
 const fs = require('node:fs');
-const os = require('node:os');
 const path = require('node:path');
-const { launch, openPage } = require('./support/browser');
+const { launch, openPage, savedFile } = require('./support/browser');
 const { scratchFolder, reportDone, recordCanvasTexts } = require('./support/log-page');
 const { markControls, tabRound, tabTo } = require('./support/keyboard');
 const { line, start, settingsRead, fileChangeRead } = require('./support/log-files');
@@ -123,14 +122,8 @@ test('accessibility', async (t) => {
     await tabTo(page, '#settings-unread li[data-line="13"] input[type=checkbox]');
     await page.keyboard.press('Space');
     assert.equal(await page.$eval('#settings-unread li[data-line="13"] input[type=checkbox]', (box) => box.checked), false);
-    const downloads = fs.mkdtempSync(path.join(os.tmpdir(), 'lumenveil-download-'));
-    t.after(() => fs.rmSync(downloads, { recursive: true, force: true }));
-    await (await page.createCDPSession()).send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
     await tabTo(page, '#ini-save');
-    await page.keyboard.press('Enter');
-    const saved = path.join(downloads, 'LumenveilHUD.ini');
-    for (let waited = 0; !fs.existsSync(saved) && waited < 100; waited++) await new Promise((resolve) => setTimeout(resolve, 100));
-    const text = fs.readFileSync(saved, 'latin1');
+    const text = (await savedFile(page, t, () => page.keyboard.press('Enter'))).bytes.toString('latin1');
     assert.match(text, /^iKeepHUDShownMS=5000\r?$/m);
     assert.match(text, /^iHUDToggle=70\r?$/m);
     assert.doesNotMatch(text, /iKeepHUDShownLong=/);

@@ -8,10 +8,8 @@
 
 const test = require('node:test');
 const assert = require('node:assert/strict');
-const fs = require('node:fs');
-const os = require('node:os');
 const path = require('node:path');
-const { launch, openPage, chooseFile } = require('./support/browser');
+const { launch, openPage, chooseFile, savedFile } = require('./support/browser');
 const { screenshot } = require('./support/screenshots');
 const load = require('./support/load-page-modules');
 
@@ -36,14 +34,9 @@ const row = (page, key) => page.$eval(`#setting-${key}`, (element) => ({
 }));
 
 async function savedBytes(page, t) {
-  const downloads = fs.mkdtempSync(path.join(os.tmpdir(), 'lumenveil-download-'));
-  t.after(() => fs.rmSync(downloads, { recursive: true, force: true }));
-  const session = await page.createCDPSession();
-  await session.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
-  await page.click('#ini-save');
-  const saved = path.join(downloads, 'LumenveilHUD.ini');
-  for (let waited = 0; !fs.existsSync(saved) && waited < 100; waited++) await new Promise((resolve) => setTimeout(resolve, 100));
-  return fs.readFileSync(saved);
+  const saved = await savedFile(page, t, () => page.click('#ini-save'));
+  assert.equal(saved.name, 'LumenveilHUD.ini');
+  return saved.bytes;
 }
 
 test('a file copied from a web page', async (t) => {

@@ -6,9 +6,8 @@
 const test = require('node:test');
 const assert = require('node:assert/strict');
 const fs = require('node:fs');
-const os = require('node:os');
 const path = require('node:path');
-const { launch, openPage, chooseFile } = require('./support/browser');
+const { launch, openPage, chooseFile, savedFile } = require('./support/browser');
 
 const FIXTURES = path.join(__dirname, 'fixtures');
 
@@ -92,15 +91,10 @@ test('the settings view', async (t) => {
   });
 
   await t.test('saving writes the shipped layout with the player\'s values and keeps what the player did not drop', async () => {
-    const downloads = fs.mkdtempSync(path.join(os.tmpdir(), 'lumenveil-download-'));
-    t.after(() => fs.rmSync(downloads, { recursive: true, force: true }));
-    const session = await page.createCDPSession();
-    await session.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
     await page.click('#settings-unread li[data-line="13"] input[type=checkbox]');
-    await page.click('#ini-save');
-    const saved = path.join(downloads, 'LumenveilHUD.ini');
-    for (let waited = 0; !fs.existsSync(saved) && waited < 100; waited++) await new Promise((resolve) => setTimeout(resolve, 100));
-    assert.deepEqual(fs.readFileSync(saved), fs.readFileSync(path.join(FIXTURES, 'one-bad-value-of-each-kind.saved.ini')));
+    const saved = await savedFile(page, t, () => page.click('#ini-save'));
+    assert.equal(saved.name, 'LumenveilHUD.ini');
+    assert.deepEqual(saved.bytes, fs.readFileSync(path.join(FIXTURES, 'one-bad-value-of-each-kind.saved.ini')));
   });
 
   assert.deepEqual(problems, []);

@@ -52,4 +52,27 @@ async function chooseFile(page, inputSelector, file) {
   await input.uploadFile(file);
 }
 
-module.exports = { launch, openPage, chooseFile, PAGE };
+// The bytes of the file the page saves when `save()` (a click or a key) asks
+// it to. Chromium puts an empty file under the final name before it writes
+// the download: the bytes are read once it reports the download complete.
+async function savedFile(page, t, save) {
+  const downloads = fs.mkdtempSync(path.join(os.tmpdir(), 'lumenveil-download-'));
+  t.after(() => fs.rmSync(downloads, { recursive: true, force: true }));
+  const session = await page.createCDPSession();
+  await session.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads, eventsEnabled: true });
+  const done = new Promise((resolve, reject) => {
+    const timer = setTimeout(() => reject(new Error('the page saved no file within 10 s')), 10000);
+    session.on('Browser.downloadProgress', (event) => {
+      if (event.state === 'inProgress') return;
+      clearTimeout(timer);
+      if (event.state === 'completed') resolve(); else reject(new Error(`the download ended ${event.state}`));
+    });
+  });
+  await save();
+  await done;
+  const names = fs.readdirSync(downloads);
+  if (names.length !== 1) throw new Error(`the page saved ${names.length} files: ${names.join(', ')}`);
+  return { name: names[0], bytes: fs.readFileSync(path.join(downloads, names[0])) };
+}
+
+module.exports = { launch, openPage, chooseFile, savedFile, PAGE };

@@ -10,6 +10,11 @@ const { spawnSync } = require('node:child_process');
 const repository = path.resolve(__dirname, '..', '..', '..');
 const windowsBuild = process.env.LUMENVEIL_WINDOWS_BUILD || path.join(repository, 'build', 'windows-release');
 const nativeBuild = process.env.LUMENVEIL_NATIVE_BUILD || path.join(repository, 'build', 'native-sanitize');
+// The page's tests run Windows programs in a Wine of their own (prefix and
+// home): beside the Windows tests, their file reads never queue in one
+// wineserver with those tests' programs, and their game sessions write the
+// plugin's log into a home of their own.
+const pageWine = path.join(windowsBuild, 'page-wine');
 
 function required(file, preset, target) {
   if (!fs.existsSync(file)) {
@@ -31,12 +36,23 @@ function run(command, args, input, options = {}) {
   return result.stdout;
 }
 
+const inPageWine = (options = {}) => ({ ...options, env: { ...process.env, ...options.env, LUMENVEIL_WINE_DIR: pageWine } });
+
 function runWindows(program, args, input, options) {
-  return run(wineRun(), [required(path.join(windowsBuild, 'bin', program), 'windows-release', program.replace(/\.exe$/, '')), ...args], input, options);
+  return run(wineRun(), [required(path.join(windowsBuild, 'bin', program), 'windows-release', program.replace(/\.exe$/, '')), ...args], input,
+    inPageWine(options));
+}
+
+// Wine makes a missing prefix when a program first starts in it, but two
+// test files starting programs at once would race to make it: web/test.sh
+// makes it before the tests start. Without the Windows build, the tests that
+// need it say so.
+function preparePageWine() {
+  if (fs.existsSync(path.join(windowsBuild, 'wine-run.sh'))) run(wineRun(), ['wineboot', '--init'], '', inPageWine());
 }
 
 function runNative(program, args, input, options) {
   return run(required(path.join(nativeBuild, 'bin', program), 'native-sanitize', program), args, input, options);
 }
 
-module.exports = { repository, windowsBuild, nativeBuild, runWindows, runNative, required };
+module.exports = { repository, windowsBuild, nativeBuild, pageWine, runWindows, runNative, required, preparePageWine };

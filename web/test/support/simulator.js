@@ -4,9 +4,9 @@
 
 const fs = require('node:fs');
 const path = require('node:path');
-const { windowsBuild, runWindows } = require('./build-tree');
+const { windowsBuild, pageWine, runWindows } = require('./build-tree');
 
-const LOG = path.join(windowsBuild, 'wine', 'home', 'My Games', 'Corvane', 'Zorvik', 'Logs', 'Lumenveil HUD - Zorvik Plugin by Quennart.log');
+const LOG = path.join(pageWine, 'home', 'My Games', 'Corvane', 'Zorvik', 'Logs', 'Lumenveil HUD - Zorvik Plugin by Quennart.log');
 
 function playSession() {
   const game = path.join(windowsBuild, 'web-sim-game');
