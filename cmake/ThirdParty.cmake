@@ -31,4 +31,8 @@ if(LUMENVEIL_TESTS)
   set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
   find_path(LUMENVEIL_GTEST_SOURCE CMakeLists.txt PATHS /usr/src/googletest NO_CMAKE_FIND_ROOT_PATH REQUIRED)
   add_subdirectory(${LUMENVEIL_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  # Test code, built as the tests' own is (tests/CMakeLists.txt).
+  foreach(library gtest gtest_main gmock gmock_main)
+    target_compile_options(${library} PRIVATE $<$<CONFIG:Release>:-O1>)
+  endforeach()
 endif()

@@ -17,4 +17,24 @@ if [ "${1:-}" = --setup ]; then exit 0; fi
 
 # The Windows programs run in a Wine of the page's tests' own, made first.
 node -e "require('./test/support/build-tree').preparePageWine()"
-node --test test/*.test.js
+
+# A session of the simulated game plays in real time, mostly waiting: the
+# files that play one run beside the others, their output printed after.
+sessions=()
+others=()
+for file in test/*.test.js; do
+  if grep -q playSession "$file"; then sessions+=("$file"); else others+=("$file"); fi
+done
+session_output=$(mktemp)
+trap 'rm -f "$session_output"' EXIT
+status=0
+if ((${#sessions[@]})); then
+  node --test "${sessions[@]}" >"$session_output" 2>&1 &
+  session_tests=$!
+fi
+node --test "${others[@]}" || status=$?
+if ((${#sessions[@]})); then
+  wait "$session_tests" || status=$((status ? status : $?))
+  cat "$session_output"
+fi
+exit "$status"
