@@ -3,7 +3,8 @@
 # is the one built from web/src, reads settings as the plugin does (probe
 # programs of both builds), and works in headless Chromium from file://.
 #   web/test.sh          every test
-#   web/test.sh --setup  only the npm packages and the check of the built page
+#   web/test.sh --setup  only the npm packages, the check of the built page and
+#                        the tests' Wine (once the Windows build is configured)
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -13,28 +14,7 @@ if [ ! -e node_modules/.package-lock.json ] || [ package-lock.json -nt node_modu
   ../scripts/npm.sh ci --no-audit --no-fund
 fi
 node build.js --check
-if [ "${1:-}" = --setup ]; then exit 0; fi
-
-# The Windows programs run in a Wine of the page's tests' own, made first.
+# The Windows programs run in a Wine of the page's tests' own, made here once.
 node -e "require('./test/support/build-tree').preparePageWine()"
-
-# A session of the simulated game plays in real time, mostly waiting: the
-# files that play one run beside the others, their output printed after.
-sessions=()
-others=()
-for file in test/*.test.js; do
-  if grep -q playSession "$file"; then sessions+=("$file"); else others+=("$file"); fi
-done
-session_output=$(mktemp)
-trap 'rm -f "$session_output"' EXIT
-status=0
-if ((${#sessions[@]})); then
-  node --test "${sessions[@]}" >"$session_output" 2>&1 &
-  session_tests=$!
-fi
-node --test "${others[@]}" || status=$?
-if ((${#sessions[@]})); then
-  wait "$session_tests" || status=$((status ? status : $?))
-  cat "$session_output"
-fi
-exit "$status"
+if [ "${1:-}" = --setup ]; then exit 0; fi
+node --test test/*.test.js

@@ -45,10 +45,12 @@ function runWindows(program, args, input, options) {
 
 // Wine makes a missing prefix when a program first starts in it, but two
 // test files starting programs at once would race to make it: web/test.sh
-// makes it before the tests start. Without the Windows build, the tests that
-// need it say so.
+// makes it before the tests start. Wine stamps a prefix it has finished
+// making (.update-timestamp); without the Windows build, the tests that need
+// it say so.
 function preparePageWine() {
-  if (fs.existsSync(path.join(windowsBuild, 'wine-run.sh'))) run(wineRun(), ['wineboot', '--init'], '', inPageWine());
+  const made = fs.existsSync(path.join(pageWine, 'prefix', '.update-timestamp'));
+  if (!made && fs.existsSync(path.join(windowsBuild, 'wine-run.sh'))) run(wineRun(), ['wineboot', '--init'], '', inPageWine());
 }
 
 function runNative(program, args, input, options) {
