@@ -25,7 +25,7 @@ if(WIN32)
   target_compile_definitions(logging_library PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX SPDLOG_WCHAR_FILENAMES)
 endif()
 
-if(LUMENVEIL_TESTS)
+if(LUMENVEIL_TESTS AND WIN32)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
   set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
@@ -34,4 +34,13 @@ if(LUMENVEIL_TESTS)
   foreach(library gtest gtest_main gmock gmock_main)
     lumenveil_test_optimisation(${library})
   endforeach()
+elseif(LUMENVEIL_TESTS)
+  # Natively, Debian's prebuilt libraries: building Google Test again in each
+  # sanitizer tree cost a cold test run half a minute. Their code needs no
+  # instrumentation: ASan and TSan intercept its allocations and its locks,
+  # and the code under test, which is what they check, is all instrumented.
+  find_package(GTest 1.12 CONFIG REQUIRED)
+  set_target_properties(GTest::gtest GTest::gtest_main GTest::gmock PROPERTIES IMPORTED_GLOBAL TRUE)
+  add_library(gmock ALIAS GTest::gmock)
+  add_library(gtest_main ALIAS GTest::gtest_main)
 endif()

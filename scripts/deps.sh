@@ -18,7 +18,7 @@ play_packages=(
 )
 windows_test_packages=(
   "${play_packages[@]}"
-  googletest # built from its sources with the tests, for Windows and natively
+  googletest # built from its sources with the Windows tests
 )
 case "$job" in
   play) packages=("${play_packages[@]}") ;;
@@ -29,6 +29,7 @@ case "$job" in
       "${windows_test_packages[@]}"
       git                                   # the format check lists the project's files
       clang libclang-rt-14-dev clang-format # native sanitizers, libFuzzer, format check
+      libgmock-dev                          # Google Test prebuilt, for the native tests
       libbenchmark-dev
       chromium # the companion page's tests, headless
     )

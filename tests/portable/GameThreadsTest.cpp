@@ -290,11 +290,31 @@ protected:
     // subtitle event hides it): every field that two threads share is met by
     // both in some cycle. The frame before a subtitle goes makes no pass, so
     // that the subtitle's own pass is not held back by the gate.
-    void PlayInTurns(int cycles)
+    struct Turns {
+        int cycles = 0;
+        // A save loaded every so many cycles.
+        int cyclesPerSaveLoad = 1;
+        // The credits hold every pass off for ten seconds of the game's time
+        // after them (625 cycles): in the menus' rotation, the passes of the
+        // turns hardly ever walk the rules; once, at the end, they always do
+        // before it.
+        bool creditsOnceLast = false;
+    };
+    void PlayInTurns(Turns turns)
     {
-        TakingTurns({[this](int n) { Frame(n, n % 3 != 2); }, [this](int n) { MenuEvent(n); },
-                     [this](int n) { SaveLoaded(n); }, [this](int n) { SubtitleEvent(n); }},
-                    cycles);
+        // MenuEvent's events 10 and 11 are the credits opening and closing.
+        const auto menuInTurn = [turns](int n) {
+            const int last = turns.cycles - 2;
+            return !turns.creditsOnceLast ? n : n < last ? n % 10 : 10 + n - last;
+        };
+        TakingTurns({[this](int n) { Frame(n, n % 3 != 2); }, [menuInTurn, this](int n) { MenuEvent(menuInTurn(n)); },
+                     [turns, this](int n) {
+                         if (n % turns.cyclesPerSaveLoad == 0) {
+                             SaveLoaded(n);
+                         }
+                     },
+                     [this](int n) { SubtitleEvent(n); }},
+                    turns.cycles);
         game.ReleaseKey(kToggleKey);
         xinput.Hold(0, 0);
     }
@@ -375,17 +395,22 @@ private:
 
 TEST_F(GameThreadsAtOnce, InTheWorldEverySinkAndPassLeavesAStateTheRulesAllow)
 {
-    PlayInTurns(kCyclesInTurns);
+    PlayInTurns({.cycles = kCyclesInTurns});
+    PlayInTurns({.cycles = kCyclesInTurns, .creditsOnceLast = true});
     PlayAtOnce(1500);
     ExpectAStateTheRulesAllow();
 }
 
 // With the pause menu open, a save loaded also looks the game's objects up
 // again and starts the toggle key over, on the loading thread, while the
-// passes read both.
+// passes read both and the toggle key writes them: in turns first, so that
+// each such pair meets whatever the scheduler does. A load there starts the
+// toggle key's time gate (300 ms) over: in turns a load every 32 frames
+// (512 ms of the game's time), so that the toggle key acts between loads.
 TEST_F(GameThreadsAtOnce, AtThePauseMenuLoadsRefreshTheObjectsAndTheToggleKeyAsPassesRun)
 {
     game.ui.SetMenus({{"HUDMenu"}, {"PauseMenu"}});
+    PlayInTurns({.cycles = kCyclesInTurns, .cyclesPerSaveLoad = 32, .creditsOnceLast = true});
     PlayAtOnce(1500);
     EXPECT_GT(game.calls.lookupForm, 0) << "no save was loaded at the pause menu";
     ExpectAStateTheRulesAllow();
