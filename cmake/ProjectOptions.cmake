@@ -24,7 +24,7 @@ if(LUMENVEIL_TSAN)
   add_link_options(-fsanitize=thread)
 endif()
 
-if(LUMENVEIL_SANITIZE OR LUMENVEIL_TSAN)
+if((LUMENVEIL_SANITIZE OR LUMENVEIL_TSAN) AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
   # A sanitizer's report needs files and lines, not variables: line tables
   # alone take a tenth off the build of these trees.
   add_compile_options(-gline-tables-only)

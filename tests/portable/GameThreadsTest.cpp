@@ -260,11 +260,12 @@ protected:
             UpdateHUD();
         }
     }
-    // The UI's thread: a menu opens, then closes.
+    // The UI's thread: a menu opens, then closes; the credits come last.
+    static constexpr std::array<const char*, 6> kMenus{"InventoryMenu",    "MonocleMenu", "DataMenu",
+                                                       "SpaceshipHudMenu", "PauseMenu",   "EndGameCreditsMenu"};
+    static constexpr int kMenuEventsBeforeCredits = 2 * static_cast<int>(kMenus.size() - 1);
     void MenuEvent(int n)
     {
-        static constexpr std::array<const char*, 6> kMenus{"InventoryMenu",    "MonocleMenu", "DataMenu",
-                                                           "SpaceshipHudMenu", "PauseMenu",   "EndGameCreditsMenu"};
         game.DeliverMenuEvent(kMenus[static_cast<std::size_t>(n / 2) % kMenus.size()], n % 2 == 0);
     }
     // The loading thread: a save is loaded, with the next settings file.
@@ -302,10 +303,12 @@ protected:
     };
     void PlayInTurns(Turns turns)
     {
-        // MenuEvent's events 10 and 11 are the credits opening and closing.
         const auto menuInTurn = [turns](int n) {
-            const int last = turns.cycles - 2;
-            return !turns.creditsOnceLast ? n : n < last ? n % 10 : 10 + n - last;
+            const int creditsFrom = turns.cycles - 2;
+            if (!turns.creditsOnceLast) {
+                return n;
+            }
+            return n < creditsFrom ? n % kMenuEventsBeforeCredits : kMenuEventsBeforeCredits + n - creditsFrom;
         };
         TakingTurns({[this](int n) { Frame(n, n % 3 != 2); }, [menuInTurn, this](int n) { MenuEvent(menuInTurn(n)); },
                      [turns, this](int n) {
