@@ -424,6 +424,37 @@ TEST(HudModel, TheToggleKeyAsTheSettingsReadIt)
     EXPECT_EQ(model.At(kIdle + 35'000).seen, sim::Seen::Either);
 }
 
+// A machine under load can stop the game between two frames. The plugin's
+// hold count grows once per pass, and a pass needs a frame: a press held
+// 170 ms with the game still for 130 ms of it counts as about 55 ms held.
+TEST(HudModel, TimeTheGameStoodStillAddsNoPassesToAPress)
+{
+    struct Case {
+        const char* what;
+        double stillMs;
+        std::optional<std::vector<std::string>> sounds;
+        sim::Seen afterwards;
+    };
+    for (const Case& row :
+         {Case{"frames every 5 ms: a long press", 0, std::vector<std::string>{"UIMenuGeneralActivateFailure"},
+               sim::Seen::Hidden},
+          Case{"the game still for 130 ms: a tap", 130, std::vector<std::string>{}, sim::Seen::Shown}}) {
+        SCOPED_TRACE(row.what);
+        auto model = Model();
+        model.FrameRan(kIdle - 5);
+        model.Key(0x70, true, kIdle, false);
+        double now = kIdle;
+        while (now < kIdle + 170) {
+            const bool stall = row.stillMs > 0 && now >= kIdle + 20 && now < kIdle + 20 + row.stillMs;
+            now += stall ? row.stillMs : 5;
+            model.FrameRan(now);
+        }
+        model.Key(0x70, false, now, false);
+        EXPECT_EQ(model.Sounds(), row.sounds);
+        EXPECT_EQ(model.At(now + 2'900).seen, row.afterwards);
+    }
+}
+
 // iHUDToggleGamepad -> 33 is Back and D-pad up (0x21): held together they
 // are the toggle key; one of them alone, or no buttons set, is nothing.
 TEST(HudModel, TheControllersToggleButtonsAsTheSettingsReadThem)

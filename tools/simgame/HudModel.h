@@ -60,6 +60,10 @@ public:
     void Gamepad(std::uint16_t held, double now, bool hudShown);
     // The toggle key, or every button of the toggle's on the controller, held.
     [[nodiscard]] bool ToggleInputDown() const;
+    // The game ran a frame at `now`. Frames tell how many passes a press
+    // could have had: a game that stood still between two frames gave the
+    // plugin one pass in that time, however long it stood.
+    void FrameRan(double now);
 
     [[nodiscard]] Forecast At(double now) const;
     // The rule a step falls under and its settings key, when the settings as
@@ -123,6 +127,11 @@ private:
     std::set<int> keysDown_;
     std::uint16_t buttonsHeld_ = 0;
     double toggleDownAt_ = 0;
+    // Time the game stood still beyond one pass between frames, summed since
+    // the first frame reported; and that sum when the toggle input went down.
+    double lastFrameAt_ = -1;
+    double stillMs_ = 0;
+    double stillAtToggleDown_ = 0;
     Toggle toggle_ = Toggle::Automatic;
     double lastToggleAction_ = -1e12;
     bool soundsUnsure_ = false;

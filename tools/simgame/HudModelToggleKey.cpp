@@ -31,6 +31,14 @@ bool HudModel::ToggleInputDown() const
     return !settingsStale_ && (keyDown || chordHeld);
 }
 
+void HudModel::FrameRan(double now)
+{
+    if (lastFrameAt_ >= 0) {
+        stillMs_ += std::max(0.0, now - lastFrameAt_ - kPassMs);
+    }
+    lastFrameAt_ = now;
+}
+
 void HudModel::Key(int virtualKey, bool down, double now, bool hudShown)
 {
     const bool wasDown = ToggleInputDown();
@@ -56,10 +64,12 @@ void HudModel::ToggleInputChanged(bool wasDown, double now, bool hudShown, const
     const bool down = ToggleInputDown();
     if (down && !wasDown) {
         toggleDownAt_ = now;
+        stillAtToggleDown_ = stillMs_;
     }
     const Toggle before = toggle_;
     if (wasDown && !down) {
-        ToggleReleased(now - toggleDownAt_, now, hudShown);
+        // Held as the plugin's passes measure it: without the time the game stood still.
+        ToggleReleased(now - toggleDownAt_ - (stillMs_ - stillAtToggleDown_), now, hudShown);
     }
     After(now, before == Toggle::ForcedShown ? "the toggle key gave the HUD back" : released);
     if (before != toggle_) {

@@ -61,6 +61,7 @@ long long ScenarioPlayer::DurationMs(const Duration& duration)
 void ScenarioPlayer::PlayFor(long long milliseconds)
 {
     session_.PlayWhile(static_cast<int>(milliseconds), [this] {
+        model_.FrameRan(Now());
         FollowSettingsRereads();
         check_.Frame(Now(), model_.At(Now()), session_.HUDShown());
         return true;
