@@ -9,12 +9,17 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 
 using LoadFunction = bool (*)(const Zorvik::LoadInterface*);
 
-// The built DLL, loaded as the loader loads it.
+// The built DLL, loaded as the loader loads it: from beside the tests, or
+// from a copy elsewhere.
 struct PluginDll {
+    PluginDll() = default;
+    explicit PluginDll(const std::filesystem::path& file) : module(LoadLibraryW(file.c_str())) {}
+
     HMODULE module = LoadLibraryW((TestExecutable::directory() / "LumenveilHUD.dll").c_str());
     LoadFunction load =
         reinterpret_cast<LoadFunction>(reinterpret_cast<void*>(GetProcAddress(module, "ZorvikPlugin_Load")));

@@ -19,6 +19,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
+#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <regex>
@@ -204,13 +206,54 @@ void LoadWithTheListenerRefused()
                  [](FakeGame&, const PluginDll& dll, FakeLoader& loader) { RecordLoad(dll, loader); });
 }
 
-void LoadWithoutAnAddressLibrary()
+void LoadWithoutAnAddressLibrary(const PluginDll& dll)
 {
-    const ScratchDirectory emptyGameFolder;
-    const PluginDll dll;
     ChildRecord::Add(RecordMessageBoxW(dll.module) ? "box recorded" : "no MessageBoxW import");
     FakeLoader loader({});
     RecordLoad(dll, loader);
+}
+
+void LoadFromBesideTheTestsWithoutAnAddressLibrary()
+{
+    const ScratchDirectory emptyGameFolder;
+    LoadWithoutAnAddressLibrary(PluginDll());
+}
+
+// Mod managers keep mods in deep folders: the DLL's own name, which the box
+// carries, can be longer than MAX_PATH. Such a folder is named with the
+// "\\?\" prefix, the only way Windows takes it without a long-path manifest.
+std::filesystem::path DeepFolderRoot()
+{
+    return L"\\\\?\\" + (std::filesystem::temp_directory_path() / "lumenveil-deep-dll").native();
+}
+
+std::filesystem::path DeepFolder()
+{
+    std::filesystem::path folder = DeepFolderRoot();
+    while (folder.native().size() <= MAX_PATH + std::wcslen(L"\\\\?\\")) {
+        folder /= std::wstring(30, L'm');
+    }
+    return folder;
+}
+
+// std::filesystem here cannot remove what lies deeper than MAX_PATH: the
+// chain is taken down by hand, the DLL first, then each folder from the deepest.
+void RemoveDeepFolder()
+{
+    std::filesystem::path folder = DeepFolder();
+    DeleteFileW((folder / "LumenveilHUD.dll").c_str());
+    for (; folder.native().size() >= DeepFolderRoot().native().size(); folder = folder.parent_path()) {
+        RemoveDirectoryW(folder.c_str());
+    }
+}
+
+void LoadFromALongPathWithoutAnAddressLibrary()
+{
+    const ScratchDirectory emptyGameFolder;
+    RemoveDeepFolder();
+    std::filesystem::create_directories(DeepFolder());
+    std::filesystem::copy_file(TestExecutable::directory() / "LumenveilHUD.dll", DeepFolder() / "LumenveilHUD.dll");
+    LoadWithoutAnAddressLibrary(PluginDll(DeepFolder() / "LumenveilHUD.dll"));
 }
 
 // Linked in, the plugin's settings and state are within reach.
@@ -287,9 +330,24 @@ TEST_F(PluginLoad, StaysLoadedAndSaysSoWhenTheLoaderRefusesItsListener)
     EXPECT_THAT(PluginLogMessages(), ElementsAre(kListenerRefused)) << "with logging off too";
 }
 
-TEST_F(PluginLoad, EndsTheGameWithABoxNamingTheCheckWhenTheAddressLibraryIsMissing)
+// Where the DLL lies when the address library is missing; each a child of
+// its own, since a child re-runs its test from the start.
+struct DllPlace {
+    const char* where;
+    void (*load)();
+};
+
+void PrintTo(const DllPlace& place, std::ostream* out)
 {
-    EXPECT_EXIT(LoadWithoutAnAddressLibrary(), ::testing::ExitedWithCode(1), "");
+    *out << place.where;
+}
+
+class PluginLoadWithoutAddressLibrary : public PluginLoad, public ::testing::WithParamInterface<DllPlace> {};
+
+TEST_P(PluginLoadWithoutAddressLibrary, EndsTheGameWithABoxNamingTheCheck)
+{
+    EXPECT_EXIT(GetParam().load(), ::testing::ExitedWithCode(1), "");
+    RemoveDeepFolder();
     const std::string last = LastLogLine();
     std::smatch check;
     ASSERT_TRUE(std::regex_search(last, check, std::regex(R"(\[critical\] \[ID\.cpp:(\d+)\] )"))) << last;
@@ -302,6 +360,10 @@ TEST_F(PluginLoad, EndsTheGameWithABoxNamingTheCheckWhenTheAddressLibraryIsMissi
                                      check[1].str() + "): Failed to find address library file: \\n"));
     EXPECT_THAT(lines[1], EndsWith("\\Data\\Zorvik\\Plugins\\versionlib-1-14-70-0-1.bin after 2 log lines"));
 }
+
+INSTANTIATE_TEST_SUITE_P(BesideTheTestsOrDeep, PluginLoadWithoutAddressLibrary,
+                         ::testing::Values(DllPlace{"beside the tests", LoadFromBesideTheTestsWithoutAnAddressLibrary},
+                                           DllPlace{"deeper than MAX_PATH", LoadFromALongPathWithoutAnAddressLibrary}));
 
 // Each case a child of its own, since a child re-runs its test from the start.
 class PluginLoadIntoWrongGame : public PluginLoad, public ::testing::WithParamInterface<WrongGame> {};
