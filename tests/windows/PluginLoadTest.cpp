@@ -19,12 +19,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <cwchar>
 #include <filesystem>
 #include <optional>
 #include <ostream>
 #include <regex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The load function linked into this executable too, for the cases that read
@@ -222,15 +222,17 @@ void LoadFromBesideTheTestsWithoutAnAddressLibrary()
 // Mod managers keep mods in deep folders: the DLL's own name, which the box
 // carries, can be longer than MAX_PATH. Such a folder is named with the
 // "\\?\" prefix, the only way Windows takes it without a long-path manifest.
+constexpr std::wstring_view kLongPathPrefix = L"\\\\?\\";
+
 std::filesystem::path DeepFolderRoot()
 {
-    return L"\\\\?\\" + (std::filesystem::temp_directory_path() / "lumenveil-deep-dll").native();
+    return std::wstring(kLongPathPrefix) + (std::filesystem::temp_directory_path() / "lumenveil-deep-dll").native();
 }
 
 std::filesystem::path DeepFolder()
 {
     std::filesystem::path folder = DeepFolderRoot();
-    while (folder.native().size() <= MAX_PATH + std::wcslen(L"\\\\?\\")) {
+    while (folder.native().size() <= MAX_PATH + kLongPathPrefix.size()) {
         folder /= std::wstring(30, L'm');
     }
     return folder;
@@ -240,9 +242,10 @@ std::filesystem::path DeepFolder()
 // chain is taken down by hand, the DLL first, then each folder from the deepest.
 void RemoveDeepFolder()
 {
+    const std::size_t rootLength = DeepFolderRoot().native().size();
     std::filesystem::path folder = DeepFolder();
     DeleteFileW((folder / "LumenveilHUD.dll").c_str());
-    for (; folder.native().size() >= DeepFolderRoot().native().size(); folder = folder.parent_path()) {
+    for (; folder.native().size() >= rootLength; folder = folder.parent_path()) {
         RemoveDirectoryW(folder.c_str());
     }
 }
@@ -251,9 +254,10 @@ void LoadFromALongPathWithoutAnAddressLibrary()
 {
     const ScratchDirectory emptyGameFolder;
     RemoveDeepFolder();
-    std::filesystem::create_directories(DeepFolder());
-    std::filesystem::copy_file(TestExecutable::directory() / "LumenveilHUD.dll", DeepFolder() / "LumenveilHUD.dll");
-    LoadWithoutAnAddressLibrary(PluginDll(DeepFolder() / "LumenveilHUD.dll"));
+    const std::filesystem::path dll = DeepFolder() / "LumenveilHUD.dll";
+    std::filesystem::create_directories(dll.parent_path());
+    std::filesystem::copy_file(TestExecutable::directory() / "LumenveilHUD.dll", dll);
+    LoadWithoutAnAddressLibrary(PluginDll(dll));
 }
 
 // Linked in, the plugin's settings and state are within reach.
