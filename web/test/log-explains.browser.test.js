@@ -66,8 +66,11 @@ test('the log report explains', async (t) => {
     const cases = [
       // a line of the log, level; words of its meaning and of what to do
       ['Failed to register messaging listener for Zorvik', 'error', 'the plugin stays loaded but never acts', 'install the Zorvik loader made for the game\'s exact version'],
-      ['the HUD hook was not installed: the game\'s call at ID 153799 + 0x6F could not be made writable; the plugin stays loaded but never acts', 'error',
-        'could not change the game\'s per-frame call', 'security tool'],
+      ['the HUD hook was not installed: the game\'s call at ID 153799 + 0x6F could not be made writable; the plugin acts only when the game\'s events reach it '
+        + '(a menu opening shows the HUD, a subtitle ending or a menu closing may hide it), never on its own each frame', 'error',
+        'could not change the game\'s per-frame call: its rules of each frame never run', 'security tool'],
+      ['the sink of MenuOpenCloseEvent was not registered: the game gave no source of these events; the HUD will not answer them', 'error',
+        'the game offered no source for these events when the plugin installed itself', 'the game and the address library are the exact versions this plugin is made for'],
       ['VirtualProtect failed with code: 0x00000005; the branch at 0x7FF6A1B2C3D4 was not written', 'error', '5 is access denied', 'security tool'],
       ['Failed to find address library file: \r\nData\\Zorvik\\Plugins\\versionlib-1-14-70-0.bin', 'critical',
         'no address-library file for this game version in Data\\Zorvik\\Plugins\\', 'install the address library that matches the game\'s exact version and store'],

@@ -27,7 +27,7 @@ test('the fatal messages\' meanings and advice are the README\'s table', () => {
 });
 
 test('every start-up error and warning of the plugin\'s sources has its advice', () => {
-  const sources = ['entry/Main.cpp', 'Zorvik/Trampoline.cpp', 'hud/CachedGameObjects.cpp']
+  const sources = ['entry/Main.cpp', 'Zorvik/Trampoline.cpp', 'hud/CachedGameObjects.cpp', 'events/SinkRegistration.cpp']
     .map((file) => fs.readFileSync(path.join(repository, 'src', file), 'utf8')).join('\n');
   // The text of each error and warning call, a "{}" of a named constant
   // replaced by the constant's text and other fields by X.
