@@ -3,27 +3,28 @@
 // Browsers tell a page of a controller only when asked (getGamepads), so the
 // pads are read every 20 ms while the capture lasts; the chord is every button held since the
 // capture began, taken once all of them are let go, so that a player who
-// presses Back and then D-pad up gets the two. Esc or a second click on the
-// button cancels. A browser shows a page no controller until one of its
-// buttons is pressed while the page is open, which the player is told.
+// presses Back and then D-pad up gets the two. The plugin toggles only when
+// one controller holds every button of the mask, so the chord is read from
+// the controller whose button was pressed first; another's buttons are left
+// out. Esc or a second click on the button cancels. A browser shows a page no
+// controller until one of its buttons is pressed while the page is open,
+// which the player is told.
 
 const { maskText, buttonsInWords, maskOfStandardButtons } = require('./gamepad-buttons');
 
 const POLL_MS = 20;
 
-// The indices of the buttons held on every pad of the standard layout, and
-// whether any pad at all is seen (null when the browser gives no access).
+// How many pads are seen, and for each pad of the standard layout its slot
+// and the indices of the buttons it holds (null when the browser gives no
+// access).
 function readPads() {
   if (typeof navigator.getGamepads !== 'function') return null;
   const pads = [...navigator.getGamepads()].filter((pad) => pad && pad.connected !== false);
-  const standard = pads.filter((pad) => pad.mapping === 'standard');
-  const held = new Set();
-  for (const pad of standard) {
-    pad.buttons.forEach((button, index) => {
-      if (button.pressed) held.add(index);
-    });
-  }
-  return { seen: pads.length, standard: standard.length, held };
+  const standard = pads.filter((pad) => pad.mapping === 'standard').map((pad) => ({
+    slot: pad.index,
+    held: new Set(pad.buttons.flatMap((button, index) => (button.pressed ? [index] : []))),
+  }));
+  return { seen: pads.length, standard };
 }
 
 const MESSAGES = {
@@ -32,6 +33,8 @@ const MESSAGES = {
   layout: 'The controller seen does not report the standard button layout, so its buttons cannot be named; try another controller or browser.',
   unreadable: 'This browser gives the page no access to controllers.',
   notRead: 'The plugin reads none of these buttons (the triggers and the guide button are not in the mask): hold others.',
+  otherPad: 'Buttons held on another controller are left out: the plugin needs one controller to hold the whole chord.',
+  padGone: 'The controller was disconnected: press the chord again.',
   cancelled: 'Capture cancelled; the value is unchanged.',
 };
 
@@ -56,23 +59,41 @@ function createGamepadCapture({ button, status, key, onMask }) {
     say(message);
   }
 
+  // Waits for the first press again, saying `message` until then.
+  function startAfresh(message) {
+    capture.slot = null;
+    capture.chord.clear();
+    capture.waiting = message;
+    say(message);
+  }
+
   function poll() {
     const pads = readPads();
     if (pads === null) return stop(MESSAGES.unreadable);
     if (pads.seen === 0) return say(MESSAGES.asleep);
-    if (pads.standard === 0) return say(MESSAGES.layout);
-    for (const index of pads.held) capture.chord.add(index);
-    const mask = maskOfStandardButtons(capture.chord);
-    if (pads.held.size > 0) {
-      return say(mask ? `Holding ${buttonsInWords(mask)} (${maskText(mask)}); let go to take it.` : MESSAGES.notRead);
+    if (pads.standard.length === 0) return say(MESSAGES.layout);
+    if (capture.slot === null) {
+      const pressed = pads.standard.find((pad) => pad.held.size > 0);
+      if (!pressed) return say(capture.waiting);
+      capture.slot = pressed.slot;
     }
-    if (mask === 0) return say(capture.chord.size ? MESSAGES.notRead : MESSAGES.start);
+    const pad = pads.standard.find((candidate) => candidate.slot === capture.slot);
+    if (!pad) return startAfresh(MESSAGES.padGone);
+    for (const index of pad.held) capture.chord.add(index);
+    const mask = maskOfStandardButtons(capture.chord);
+    if (pad.held.size > 0) {
+      const others = pads.standard.some((other) => other !== pad && other.held.size > 0);
+      const holding = mask ? `Holding ${buttonsInWords(mask)} (${maskText(mask)}); let go to take it.` : MESSAGES.notRead;
+      return say(others ? `${holding} ${MESSAGES.otherPad}` : holding);
+    }
+    // Only buttons the mask cannot hold: the next press, on any controller, starts the chord.
+    if (mask === 0) return startAfresh(MESSAGES.notRead);
     stop(`Taken: ${maskText(mask)}, ${buttonsInWords(mask)}.`);
     onMask(mask);
   }
 
   function start() {
-    capture = { chord: new Set(), poll };
+    capture = { chord: new Set(), slot: null, waiting: MESSAGES.start, poll };
     capture.onKey = (event) => {
       if (event.key !== 'Escape') return;
       event.preventDefault();

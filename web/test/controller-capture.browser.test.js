@@ -1,10 +1,10 @@
 'use strict';
-// "Press a button…" beside iHUDToggleGamepad in headless Chromium, with a
-// controller the test plays: the page is given a stand-in for the browser's
-// getGamepads, a pad of the standard layout whose buttons the test holds and
+// "Press a button…" beside iHUDToggleGamepad in headless Chromium, with
+// controllers the test plays: the page is given a stand-in for the browser's
+// getGamepads, pads of the standard layout whose buttons the test holds and
 // lets go. A chord is taken when all its buttons are up; a single button
-// too; without a controller the player is told to wake it; Esc and a second
-// click cancel.
+// too; a chord split across two pads is not one; without a controller the
+// player is told to wake it; Esc and a second click cancel.
 
 const test = require('node:test');
 const assert = require('node:assert/strict');
@@ -18,24 +18,24 @@ const STATUS = `#capture-status-${KEY}`;
 const PAD = { A: 0, B: 1, X: 2, Y: 3, leftShoulder: 4, rightShoulder: 5, leftTrigger: 6, rightTrigger: 7, back: 8, start: 9, dpadUp: 12 };
 
 // Before the page's script runs: four empty slots, as a browser gives them
-// before any controller is woken; window.testPad connects one and holds or
-// lets go of its buttons.
+// before any controller is woken; window.testPad connects a pad in a slot
+// (the first unless told) and holds or lets go of its buttons.
 function playController(page) {
   return page.evaluateOnNewDocument(() => {
     const slots = [null, null, null, null];
     const released = () => ({ pressed: false, touched: false, value: 0 });
     Object.defineProperty(Navigator.prototype, 'getGamepads', { configurable: true, value: () => slots.slice() });
     window.testPad = {
-      connect() {
-        slots[0] = { id: 'Test pad (STANDARD GAMEPAD)', index: 0, connected: true, mapping: 'standard', timestamp: 0,
+      connect(slot = 0) {
+        slots[slot] = { id: 'Test pad (STANDARD GAMEPAD)', index: slot, connected: true, mapping: 'standard', timestamp: 0,
           axes: [0, 0, 0, 0], buttons: Array.from({ length: 17 }, released) };
         window.dispatchEvent(new Event('gamepadconnected'));
       },
-      hold(indices) {
-        for (const index of indices) slots[0].buttons[index] = { pressed: true, touched: true, value: 1 };
+      hold(indices, slot = 0) {
+        for (const index of indices) slots[slot].buttons[index] = { pressed: true, touched: true, value: 1 };
       },
-      letGo(indices) {
-        for (const index of indices) slots[0].buttons[index] = released();
+      letGo(indices, slot = 0) {
+        for (const index of indices) slots[slot].buttons[index] = released();
       },
     };
   });
@@ -51,6 +51,8 @@ test('capturing a controller chord', async (t) => {
   const value = () => page.$eval(`#setting-${KEY} input.value`, (input) => input.value);
   const hold = (...indices) => page.evaluate((held) => window.testPad.hold(held), indices);
   const letGo = (...indices) => page.evaluate((held) => window.testPad.letGo(held), indices);
+  const onPad = (slot, action, indices) => page.evaluate((which, held, where) => window.testPad[which](held, where), action, indices, slot);
+  const escaped = (text) => text.replace(/[()+]/g, '\\$&');
 
   await t.test('without a controller the player is told to wake it; a woken one is taken', async () => {
     await page.click(BUTTON);
@@ -74,7 +76,6 @@ test('capturing a controller chord', async (t) => {
       ['Start and B with a trigger, which no mask holds', [['hold', [PAD.start, PAD.leftTrigger], 'Start (0010)'], ['hold', [PAD.B], 'Start + B (2010)'],
         ['letGo', [PAD.start, PAD.leftTrigger, PAD.B]]], '2010', 'Start + B'],
     ];
-    const escaped = (text) => text.replace(/[()+]/g, '\\$&');
     for (const [what, presses, mask, names] of cases) {
       const before = await value();
       await page.click(BUTTON);
@@ -104,6 +105,35 @@ test('capturing a controller chord', async (t) => {
     await letGo(PAD.X);
     await statusSays(/^Taken: 4020, /);
     assert.equal(await value(), '4020');
+  });
+
+  await t.test('a chord is read from one controller, the one pressed first; another\'s buttons are left out', async () => {
+    await page.evaluate(() => window.testPad.connect(1));
+    // What the status then says: the chord held, and whether it names buttons of the other pad left out.
+    const holding = (held, other = false) => new RegExp(`^Holding ${escaped(held)}; let go to take it\\.${other ? ' Buttons held on another controller are left out: ' : '$'}`);
+    const notRead = /^The plugin reads none of these buttons/;
+    const cases = [
+      // what, presses in order ([pad, hold or let go, buttons, what the page then says]), the mask written
+      ['Back on the first pad, D-pad up on the second', [[0, 'hold', [PAD.back], holding('Back (0020)')], [1, 'hold', [PAD.dpadUp], holding('Back (0020)', true)],
+        [1, 'letGo', [PAD.dpadUp], holding('Back (0020)')], [0, 'letGo', [PAD.back]]], '0020'],
+      ['A on the second pad first, then B on the first; the second lets go first', [[1, 'hold', [PAD.A], holding('A (1000)')],
+        [0, 'hold', [PAD.B], holding('A (1000)', true)], [1, 'letGo', [PAD.A]], [0, 'letGo', [PAD.B]]], '1000'],
+      ['Back + D-pad up on the second pad alone', [[1, 'hold', [PAD.back], holding('Back (0020)')], [1, 'hold', [PAD.dpadUp], holding('Back + D-pad up (0021)')],
+        [1, 'letGo', [PAD.back, PAD.dpadUp]]], '0021'],
+      ['a trigger alone on the first pad, then Y on the second', [[0, 'hold', [PAD.leftTrigger], notRead], [0, 'letGo', [PAD.leftTrigger]],
+        [1, 'hold', [PAD.Y], holding('Y (8000)')], [1, 'letGo', [PAD.Y]]], '8000'],
+    ];
+    for (const [what, presses, mask] of cases) {
+      await page.click(BUTTON);
+      await statusSays(/^Press and hold the controller button/);
+      for (const [slot, action, buttons, says] of presses) {
+        await onPad(slot, action, buttons);
+        if (says) await statusSays(says);
+      }
+      await statusSays(/^Taken: /);
+      assert.match(await status(), new RegExp(`^Taken: ${mask}, `), what);
+      assert.equal(await value(), mask, what);
+    }
   });
 
   await t.test('Esc or a second click cancels, and the next capture starts afresh', async () => {
