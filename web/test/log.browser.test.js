@@ -47,8 +47,10 @@ test('the log report', async (t) => {
     const settingsRead = await page.$eval('#log-settings', (section) => section.textContent);
     assert.match(settingsRead, /bShowWhileWeaponDrawn\s*0/);
     // Each setting a scenario's edit of the settings file changed, in the
-    // simulator's words, is one the page names, and no other.
+    // simulator's words, is one the page names, and no other. The tour saves
+    // the file once while playing, turning the weapon rule back on.
     const edits = stdout.split(/\r?\n/).map((text) => /(settings file changed: .*?)\s*$/.exec(text)).filter(Boolean).map((match) => match[1]);
+    assert.ok(edits.includes('settings file changed: bShowWhileWeaponDrawn 0 -> 1'), `the simulator's edits of the settings file: ${JSON.stringify(edits)}`);
     assert.deepEqual(await page.$$eval('#log-settings .reload-changes li', (items) => items.map((item) => item.textContent)), edits);
     await page.setViewport({ width: 1200, height: 900 });
     await page.$eval('#log-timeline', (section) => section.scrollIntoView());
