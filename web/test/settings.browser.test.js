@@ -1,7 +1,8 @@
 'use strict';
 // The settings view in headless Chromium from file://: a file with one bad
 // value of each kind gets each verdict, keys and mouse buttons are captured
-// as virtual-key codes, and the saved file is byte for byte the expected one.
+// as virtual-key codes, and the saved file is byte for byte the expected one;
+// a switch's checkbox follows its text, and the jump list leads to each group.
 
 const test = require('node:test');
 const assert = require('node:assert/strict');
@@ -95,6 +96,57 @@ test('the settings view', async (t) => {
     const saved = await savedFile(page, t, () => page.click('#ini-save'));
     assert.equal(saved.name, 'LumenveilHUD.ini');
     assert.deepEqual(saved.bytes, fs.readFileSync(path.join(FIXTURES, 'one-bad-value-of-each-kind.saved.ini')));
+  });
+
+  await t.test('a switch\'s checkbox follows the text typed beside it, as the plugin reads that text', async () => {
+    const cases = [
+      // key, text typed, the checkbox ticked, the value the plugin uses
+      ['bShowInCombat', '1', true, '1'],
+      ['bShowInCombat', '0', false, '0'],
+      ['bShowInCombat', '', true, '1'], // empty: the default, on
+      ['bShowInCombat', 'yes', false, '0'], // only 1 is on
+      ['bShowInCombat', '1', true, '1'],
+      ['bShowInCombat', '2', false, '0'],
+      ['bShowIfJumping', '1', true, '1'], // not in the file: the line is written
+      ['bShowIfJumping', '', false, '0'], // empty: the default, off
+      ['iMenuOverriderShipHUDMenu', '0', false, '0'],
+      ['iMenuOverriderShipHUDMenu', '2', true, '1'], // refused: the default, shows the HUD
+      ['iMenuOverriderShipHUDMenu', '1', true, '1'],
+      ['iMenuOverriderShipHUDMenu', 'off', true, '1'],
+    ];
+    for (const [key, typed, ticked, effective] of cases) {
+      await page.focus(`#setting-${key} input.value`);
+      await page.keyboard.down('Control');
+      await page.keyboard.press('KeyA');
+      await page.keyboard.up('Control');
+      if (typed === '') await page.keyboard.press('Backspace'); else await page.keyboard.type(typed);
+      const found = await page.$eval(`#setting-${key}`, (element) => ({ ticked: element.querySelector('input.switch').checked, effective: element.dataset.effective,
+        text: element.querySelector('input.value').value }));
+      assert.equal(found.text, typed, key);
+      assert.deepEqual([found.ticked, found.effective], [ticked, effective], `${key}="${typed}"`);
+    }
+  });
+
+  await t.test('a link of the jump list takes the focus and the view to its group', async () => {
+    const links = await page.$$eval('.jump-list a', (anchors) => anchors.map((anchor) => anchor.getAttribute('href')));
+    assert.equal(links.length, 8);
+    for (const href of links) {
+      await page.focus(`.jump-list a[href="${href}"]`);
+      await page.keyboard.press('Enter');
+      await page.waitForFunction((wanted) => location.hash === wanted, {}, href);
+      const found = await page.evaluate(() => {
+        const heading = document.activeElement.querySelector('h2');
+        return { focused: `#${document.activeElement.id}`, heading: heading && heading.getBoundingClientRect().toJSON(),
+          top: document.activeElement.getBoundingClientRect().top, height: innerHeight, atEnd: scrollY >= document.documentElement.scrollHeight - innerHeight - 1 };
+      });
+      assert.equal(found.focused, href);
+      assert.ok(found.heading && found.heading.top >= 0 && found.heading.bottom <= found.height, `${href}: its heading is out of view: ${JSON.stringify(found)}`);
+      // Scrolled to the group's top unless the page ends before it can be.
+      assert.ok(Math.abs(found.top) < 2 || found.atEnd, `${href}: the group starts ${found.top} px from the top of the view`);
+      // Tab goes on from the group, to its first control.
+      await page.keyboard.press('Tab');
+      assert.equal(await page.evaluate(() => `#${(document.activeElement.closest('section.group') || {}).id}`), href);
+    }
   });
 
   assert.deepEqual(problems, []);
