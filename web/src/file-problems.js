@@ -3,17 +3,20 @@
 // and one fix that leaves a line every reading takes the same way: invisible
 // characters and look-alikes in names, values and headers; a key named
 // without "=" (which hides the key's line from Proton); headers Windows and
-// Proton read differently; and what holds for the whole file (UTF-16
-// big-endian, mixed line endings).
+// Proton read differently; values no source says how Windows reads (too
+// long, holding "="); and what holds for the whole file (UTF-16 without a
+// byte-order mark or big-endian, mixed line endings).
 //
 // A fix is a function of the document's lines ({ text, ending } each) that
 // gives the new lines; the document's encoding is fixed by `encoding`.
 
-const { sameName, trim, classify } = require('./ini-file');
-const { isCertainBlank } = require('./ini-windows');
+const { sameName, trim, classify, splitLines, VALUE_LIMIT } = require('./ini-file');
+const { bytesOf } = require('./code-page-1252');
+const { readFileText } = require('./text-encoding');
+const { isCertainBlank, unsettledValue } = require('./ini-windows');
 const { SETTINGS, SECTION } = require('./settings-table');
 const { findUnusual, cleanText, cleanName } = require('./unusual-characters');
-const { valueInWords } = require('./setting-values-text');
+const { valueInWords, textOf } = require('./setting-values-text');
 
 const KEY_NAMES = SETTINGS.map((setting) => setting.key);
 const knownKey = (name) => KEY_NAMES.find((key) => sameName(key, name));
@@ -48,10 +51,11 @@ function unusualInLine(line, encoding) {
   return { found: found.map((item) => item.words), clean: cleanName(line.text) };
 }
 
+// Look-alikes' words start with the character quoted.
 function fixLabel(found) {
+  if (found.every((words) => /^"/.test(words))) return found.length > 1 ? 'Write them as Proton reads them' : 'Write it as Proton reads it';
   if (found.length > 1) return 'Remove them';
-  if (/^"/.test(found[0])) return 'Write it as Proton reads it';
-  return `Remove ${found[0].replace(/ (after|before|inside|alone|in this|, which).*$/, '')}`;
+  return `Remove ${found[0].replace(/(,| (after|before|inside|alone|in this)\b).*$/, '')}`;
 }
 
 // The key a line sets, when it names one of the plugin's.
@@ -113,11 +117,56 @@ function bareKeyProblem(line, checked) {
   };
 }
 
+const count = (number) => number.toLocaleString('en-US');
+
+// Values whose Windows reading no source settles: what each does, in words.
+const UNSETTLED_VALUES = {
+  long: (key) => `This value is ${count(key.text.length)} characters long: the plugin reads its first ${count(VALUE_LIMIT)} under Proton, ` +
+    'and no source says what it reads of a value this long on Windows (which counts a length only up to 65,535).',
+  equals: () => 'This value holds a "=": under Proton the value is all the text after the first "=", and no source says how Windows reads it.',
+};
+
+// The text of a key's value that every reading takes the same way: its
+// own, or, for a value longer than the plugin reads or one Windows' reading
+// of is not settled once its look-alikes are written plainly ("＝" as "="),
+// the value Proton stores.
+function settledValueText(key) {
+  return key.text.length < VALUE_LIMIT && !unsettledValue(cleanText(key.text)) ? key.text : textOf(key.setting, key.proton.value);
+}
+
+function unsettledValueProblem(line, checked) {
+  const key = checked.keys.find((item) => item.read === line);
+  const reason = key && unsettledValue(key.text);
+  if (!reason) return null;
+  const written = settledValueText(key);
+  return {
+    key: key.setting.key,
+    text: `${UNSETTLED_VALUES[reason](key)} Write the value Proton uses, ${written}.`,
+    fix: { label: `Write ${written}`, apply: replaceLine(line.number, `${line.text.slice(0, line.text.indexOf('='))}=${written}`) },
+  };
+}
+
 function dominantEnding(lines) {
   const counts = new Map();
   for (const line of lines) if (line.ending) counts.set(line.ending, (counts.get(line.ending) || 0) + 1);
   return [...counts].sort((a, b) => b[1] - a[1])[0]?.[0] || '\r\n';
 }
+
+const fileText = (lines) => lines.map((line) => line.text + line.ending).join('');
+
+// An ANSI reading whose every second character is a NUL: UTF-16
+// little-endian text that lost its byte-order mark.
+const isUnmarkedUtf16 = (document) => document.encoding === 'windows-1252' && /^(?:[^\0]\0)+$/s.test(fileText(document.lines));
+
+const UNMARKED_UTF16 = {
+  text: 'This file is UTF-16 without a byte-order mark: Proton reads it as ANSI text, whose NUL bytes match no key (every key keeps its default), ' +
+    'and Windows\' reading of it is not established.',
+  fix: {
+    label: 'Add the UTF-16 byte-order mark',
+    encoding: 'utf-16le',
+    apply: (lines) => splitLines(readFileText(Uint8Array.from([0xff, 0xfe, ...bytesOf(fileText(lines))])).text),
+  },
+};
 
 function fileProblems(document, lines) {
   const problems = [];
@@ -140,6 +189,9 @@ function fileProblems(document, lines) {
 
 // document: { encoding, lines: [{ text, ending }] }; checked: its checkSettings().
 function findProblems(document, checked) {
+  // Read as ANSI, every line of such a file is full of NUL bytes: its one
+  // problem is the missing mark.
+  if (isUnmarkedUtf16(document)) return [UNMARKED_UTF16];
   const problems = fileProblems(document, document.lines);
   for (const line of checked.ini.lines) {
     const unusual = unusualInLine(line, document.encoding);
@@ -152,7 +204,7 @@ function findProblems(document, checked) {
         fix: { label: fixLabel(unusual.found), apply: replaceLine(line.number, unusual.clean) },
       });
     }
-    for (const found of [headerProblem(line, document), bareKeyProblem(line, checked)]) {
+    for (const found of [headerProblem(line, document), bareKeyProblem(line, checked), unsettledValueProblem(line, checked)]) {
       if (found) problems.push({ line: line.number, key: found.key || null, ...found });
     }
   }
@@ -167,4 +219,4 @@ function cleanLine(text, encoding) {
   return header ? header.fix.apply([{ text: clean, ending: '' }])[0].text : clean;
 }
 
-module.exports = { findProblems, dominantEnding, cleanLine, keyOfLine };
+module.exports = { findProblems, dominantEnding, cleanLine, keyOfLine, settledValueText };

@@ -14,6 +14,9 @@ const VALUE_BUFFER = 10000; // the plugin's value buffer, in characters
 const VALUE_LIMIT = VALUE_BUFFER - 1;
 
 const isBlank = (character) => /[\t\n\v\f\r\x1a ]/.test(character);
+// Proton 5.0 and before (Wine up to 5.5) took every Unicode space for a
+// blank too: the no-break space, U+2000 to U+200A, U+3000 and the like.
+const isOlderProtonBlank = (character) => /[\t\n\v\f\r\x1a\x85\p{Zs}\u2028\u2029]/u.test(character);
 
 function trimStart(text, blank = isBlank) {
   let start = 0;
@@ -98,10 +101,10 @@ function bufferText(value) {
 }
 
 // A value text as the plugin receives it under Proton, from the text after
-// "=": blanks trimmed, cut at a NUL, quotes and buffer applied, converted
-// to the ANSI code page.
-function valueAsRead(text) {
-  return narrowText(bufferText(cutAtNul(trim(text))));
+// "=": blanks trimmed (those `blank` names), cut at a NUL, quotes and buffer
+// applied, converted to the ANSI code page.
+function valueAsRead(text, blank = isBlank) {
+  return narrowText(bufferText(cutAtNul(trim(text, blank))));
 }
 
 // The lines that set `key` in sections named `section`, in file order; the
@@ -114,4 +117,4 @@ function findKey(ini, section, key) {
   return { occurrences, read, text: read && read.kind === 'entry' ? valueAsRead(read.value) : '' };
 }
 
-module.exports = { parseIni, splitLines, classify, findKey, valueAsRead, bufferText, sameName, trim, trimStart, trimEnd, cutAtNul, isBlank, VALUE_LIMIT };
+module.exports = { parseIni, splitLines, classify, findKey, valueAsRead, bufferText, sameName, trim, trimStart, trimEnd, cutAtNul, isBlank, isOlderProtonBlank, VALUE_LIMIT };

@@ -9,9 +9,11 @@
 // Where no source settles what Windows does (other control characters,
 // Ctrl-Z and no-break spaces as blanks; a key line without "="; a lone quote;
 // the conversion of a UTF-16 value's characters that the code page lacks;
-// non-ASCII letter case in names; NUL bytes; mixed line endings; values of
-// 65536 characters or more), the file is read under each answer, and a key
-// whose value differs between them is not established.
+// non-ASCII letter case in names; NUL bytes; mixed line endings), the file
+// is read under each answer, and a key whose value differs between them is
+// not established. A value that no answer settles (65536 characters or
+// more, a quoted one cut by the buffer, one holding "=") is not established
+// either.
 
 const { splitLines, trimStart, trimEnd, bufferText, VALUE_LIMIT } = require('./ini-file');
 const { decode1252, narrowText, inCodePage } = require('./code-page-1252');
@@ -75,13 +77,19 @@ function readUnder(lines, keys, section, answers) {
   }
   return keys.map((key) => {
     const entry = found.get(key);
-    if (!entry || entry.value === null) return { text: '' };
+    if (!entry) return { text: '', unread: true };
+    if (entry.value === null) return { text: '' };
     let value = entry.value;
     if (value.length === 1 && (value === '"' || value === "'") && !answers.loneQuoteKept) value = '';
-    const unsettled = value.length >= WINDOWS_LENGTH_WRAP || (/^["']/.test(value) && value.length >= VALUE_LIMIT);
     const copied = bufferText(value);
-    return { text: answers.narrow ? answers.narrow(copied) : copied, unsettled };
+    return { text: answers.narrow ? answers.narrow(copied) : copied, unsettled: unsettledValue(value) };
   });
+}
+
+// Why no source says what Windows reads of a value, or null.
+function unsettledValue(value) {
+  if (value.length >= WINDOWS_LENGTH_WRAP || (/^["']/.test(value) && value.length >= VALUE_LIMIT)) return 'long';
+  return value.includes('=') ? 'equals' : null;
 }
 
 // The answers worth trying for this text: a question that nothing in the
@@ -106,11 +114,12 @@ function answerSets(text, encoding) {
 }
 
 // For each key: { texts } the texts Windows may give under the unsettled
-// answers (one when settled), or { unsettled: reason } when nothing can be
-// said; plus the reasons that hold for the whole file.
+// answers (one when settled), the reasons no answer settles of its value,
+// and whether no reading finds a line for it; plus the reasons that hold
+// for the whole file.
 function readOnWindows(encoding, text, keys, section) {
   const parsed = windowsText(encoding, text);
-  if (parsed === null) return { nothing: true, keys: keys.map(() => ({ texts: [''] })), fileReasons: [] };
+  if (parsed === null) return { nothing: true, keys: keys.map(() => ({ texts: [''], reasons: [], unread: true })), fileReasons: [] };
   const fileReasons = [];
   if (parsed.includes('\0')) fileReasons.push('nul');
   if (lineEndingsMixed(parsed)) fileReasons.push('mixed-endings');
@@ -121,9 +130,10 @@ function readOnWindows(encoding, text, keys, section) {
     fileReasons,
     keys: keys.map((_, index) => ({
       texts: [...new Set(readings.map((reading) => reading[index].text))],
-      long: readings.some((reading) => reading[index].unsettled),
+      reasons: [...new Set(readings.map((reading) => reading[index].unsettled).filter(Boolean))],
+      unread: readings.every((reading) => reading[index].unread),
     })),
   };
 }
 
-module.exports = { readOnWindows, isUnsettledBlank, isCertainBlank, lineEndingsMixed, windowsText };
+module.exports = { readOnWindows, unsettledValue, isUnsettledBlank, isCertainBlank, lineEndingsMixed, windowsText };

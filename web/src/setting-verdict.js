@@ -9,10 +9,12 @@ const { valueInWords } = require('./setting-values-text');
 const PROBLEMS = new Set(['refused', 'misread', 'warning', 'differs', 'unsettled']);
 
 // The sentence of one reading: [kind, text].
-function readingLines(setting, reading, { missing, hiddenBy }) {
+// missing: the file does not give the key; unread: the reading finds no
+// line for it (a header it does not take, a second section).
+function readingLines(setting, reading, { missing, unread, hiddenBy }) {
   const uses = (value) => valueInWords(setting, value);
   if (hiddenBy) return ['refused', `Line ${hiddenBy} names it without "=": the plugin finds that line first and uses the default ${uses(reading.value)}.`];
-  if (missing) return ['missing', `Not read from your file: the plugin uses the default ${uses(reading.value)}. Saving writes it.`];
+  if (missing || unread) return ['missing', `Not read from your file: the plugin uses the default ${uses(reading.value)}.${missing ? ' Saving writes it.' : ''}`];
   if (reading.defaulted && reading.reason === 'empty') return ['refused', `Empty value: the plugin uses the default ${uses(reading.value)}.`];
   if (reading.defaulted && reading.intended) return ['ok', `The plugin uses ${uses(reading.value)}: ${reading.reason}.`];
   if (reading.defaulted) return ['refused', `Refused: ${reading.reason}. The plugin uses the default ${uses(reading.value)}.`];
@@ -25,7 +27,16 @@ const REASONS = {
   nul: 'the file holds a NUL byte',
   'mixed-endings': 'the file mixes line endings',
   long: 'no source says how it cuts a value this long',
+  equals: 'no source says how it reads a "=" inside a value',
 };
+
+// Proton before Wine 5.6 took Unicode spaces for blanks: say what it uses
+// when that is not what current Proton uses.
+function olderProtonText(key) {
+  if (!key.olderProton) return '';
+  const { dropped, reading } = key.olderProton;
+  return ` Older Proton (5.0 and before) drops ${dropped} and uses ${valueInWords(key.setting, reading.value)}.`;
+}
 
 function unsettledWhy(windows, problemLines) {
   const reasons = windows.reasons.filter((reason) => reason !== 'unsettled').map((reason) => REASONS[reason]);
@@ -39,7 +50,8 @@ function unsettledWhy(windows, problemLines) {
 // the player has not written it; problemLines: lines of its problems.
 function verdictOf(key, { missing, hiddenBy = null, problemLines = [] }) {
   const { setting, proton, windows } = key;
-  const [kind, text] = readingLines(setting, proton, { missing, hiddenBy });
+  const [kind, protonText] = readingLines(setting, proton, { missing, hiddenBy });
+  const text = protonText + olderProtonText(key);
   const same = (reading) => valueInWords(setting, reading.value) === valueInWords(setting, proton.value);
   if (windows.nothing) {
     return { kind: 'differs', value: setting.reloadDefault,
@@ -53,7 +65,7 @@ function verdictOf(key, { missing, hiddenBy = null, problemLines = [] }) {
   }
   const onWindows = windows.readings[0];
   if (!same(onWindows)) {
-    const [, windowsText] = readingLines(setting, onWindows, {});
+    const [, windowsText] = readingLines(setting, onWindows, { unread: windows.unread });
     return { kind: 'differs', value: onWindows.value, text: `On Windows: ${windowsText} Under Proton: ${text}` };
   }
   return { kind, value: proton.value, text };

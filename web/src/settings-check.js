@@ -4,12 +4,13 @@
 // stores, and whether Windows' reading is established; every line it never
 // reads, with the reason.
 
-const { parseIni, findKey, sameName, trim, valueAsRead, VALUE_LIMIT } = require('./ini-file');
+const { parseIni, findKey, sameName, trim, valueAsRead, isBlank, isOlderProtonBlank, VALUE_LIMIT } = require('./ini-file');
 const { readOnWindows, isCertainBlank } = require('./ini-windows');
 const { SETTINGS, SECTION } = require('./settings-table');
 const { effectiveValue } = require('./value-readers');
 const { nearestKey } = require('./nearest-key');
 const { textOf } = require('./setting-values-text');
+const { characterName } = require('./unusual-characters');
 
 const KEY_NAMES = SETTINGS.map((setting) => setting.key);
 
@@ -21,24 +22,33 @@ function valueOfLine(line) {
 }
 
 // The value the plugin stores under Proton for a value text.
-const protonReading = (setting, text) => effectiveValue(setting, valueAsRead(text));
+const protonReading = (setting, text, blank) => effectiveValue(setting, valueAsRead(text, blank));
+
+// What Proton 5.0 and before stores when it differs, and the character it
+// drops that later Proton keeps.
+function olderProtonReading(setting, text, proton) {
+  const reading = protonReading(setting, text, isOlderProtonBlank);
+  if (textOf(setting, reading.value) === textOf(setting, proton.value)) return null;
+  const kept = trim(text, isBlank);
+  const dropped = isOlderProtonBlank(kept[0]) ? kept[0] : kept[kept.length - 1];
+  return { reading, dropped: `the ${characterName(dropped).replace(/^an? /, '')}` };
+}
 
 // The stored values Windows may give: one when established.
-function windowsReading(setting, texts, { long, fileReasons, nothing }) {
+function windowsReading(setting, { texts, reasons: valueReasons, unread }, { fileReasons, nothing }) {
   const readings = texts.map((text) => effectiveValue(setting, text));
   const distinct = [...new Map(readings.map((reading) => [textOf(setting, reading.value), reading])).values()];
-  const reasons = [...fileReasons];
-  if (long) reasons.push('long');
+  const reasons = [...fileReasons, ...valueReasons];
   if (distinct.length > 1) reasons.push('unsettled');
-  return { readings: distinct, settled: reasons.length === 0, reasons, nothing };
+  return { readings: distinct, settled: reasons.length === 0, reasons, nothing, unread };
 }
 
 function checkKey(ini, windows, setting, index) {
   const found = findKey(ini, SECTION, setting.key);
   const text = valueOfLine(found.read);
   const proton = protonReading(setting, text);
-  const result = { setting, occurrences: found.occurrences, read: found.read, text, proton };
-  result.windows = windowsReading(setting, windows.keys[index].texts, { ...windows.keys[index], fileReasons: windows.fileReasons, nothing: windows.nothing });
+  const result = { setting, occurrences: found.occurrences, read: found.read, text, proton, olderProton: olderProtonReading(setting, text, proton) };
+  result.windows = windowsReading(setting, windows.keys[index], windows);
   if (!found.read) {
     result.reason = found.occurrences.length
       ? `not read: it lies in a second [${SECTION}] section (line ${found.occurrences[0].number}); only the first is read`

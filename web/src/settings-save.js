@@ -5,18 +5,16 @@
 // and encoding, but that Windows reads no UTF-16 big-endian file.
 
 const { writeIni } = require('./ini-writer');
-const { dominantEnding } = require('./file-problems');
+const { dominantEnding, settledValueText } = require('./file-problems');
 const { encodeText } = require('./text-encoding');
 const { textOf } = require('./setting-values-text');
-const { VALUE_LIMIT } = require('./ini-file');
 
 // The text to write for a key: its value as the file gives it, but a value
-// longer than the plugin reads is written as the value Proton stores (or
-// left empty when Proton refuses it), which every reading takes the same way.
+// longer than the plugin reads, or one Windows' reading of is not settled,
+// is written as the value Proton stores.
 function valueToWrite(key) {
   if (!key.read || key.read.kind !== 'entry') return textOf(key.setting, key.setting.reloadDefault);
-  if (key.text.length < VALUE_LIMIT) return key.text;
-  return key.proton.defaulted ? '' : textOf(key.setting, key.proton.value);
+  return settledValueText(key);
 }
 
 // checked: checkSettings() of the file; lines: its { text, ending } lines;
