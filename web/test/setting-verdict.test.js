@@ -2,7 +2,8 @@
 // What the settings view says of a key where Windows and Proton part: a key
 // Windows finds no line for is said to be not read (not "empty"), and where
 // Proton refuses a value for a Unicode space after it, older Proton, which
-// took such spaces for blanks, is said to read it.
+// took such spaces for blanks, is said to read it; a value no source says
+// how Windows reads is said to be unsettled, and why.
 
 const test = require('node:test');
 const assert = require('node:assert/strict');
@@ -51,5 +52,18 @@ test('a Unicode space after a value: what Proton 5.0 and before uses, where it d
     const { text } = verdictIn(bytes, name);
     if (words === null) assert.doesNotMatch(text, /Older Proton/, `${what}: ${text}`);
     else assert.ok(text.includes(words), `${what}: "${text}" lacks "${words}"`);
+  }
+});
+
+test('a value no source says how Windows reads is unsettled, with the reason', () => {
+  const cases = [
+    // what, file, key, the reason given
+    ['a "=" inside a value', ansi('[Settings]\r\niHUDToggle=70=71\r\n'), 'iHUDToggle', 'no source says how it reads a "=" inside a value'],
+    ['a value of 65,536 characters', ansi(`[Settings]\r\niHUDToggle=71${'x'.repeat(65534)}\r\n`), 'iHUDToggle', 'no source says how it cuts a value this long'],
+  ];
+  for (const [what, bytes, name, reason] of cases) {
+    const verdict = verdictIn(bytes, name);
+    assert.equal(verdict.kind, 'unsettled', what);
+    assert.ok(verdict.text.endsWith(`On Windows it is not established which value the plugin uses: ${reason}.`), `${what}: ${verdict.text}`);
   }
 });
