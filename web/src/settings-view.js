@@ -34,6 +34,8 @@ function createSettingsView({ root, shippedText }) {
   const unreadPanel = root.querySelector('#settings-unread');
   const groupsPanel = root.querySelector('#settings-groups');
   const problemsPanel = element('div', { id: 'settings-problems', class: 'panel', hidden: true });
+  // Where the focus goes when a fix leaves nothing to fix in its place.
+  summary.tabIndex = -1;
   const problemsOnly = element('input', { type: 'checkbox', id: 'settings-problems-only', onchange: () => renderFilter() });
   const jumpList = element('ul', { class: 'jump-list' });
   const tools = element('div', { class: 'settings-tools' },
@@ -107,8 +109,46 @@ function createSettingsView({ root, shippedText }) {
     renderAll();
   }
 
+  // A fix or a written value draws the lists and rows again, and the button
+  // that did it may be gone or hidden: the focus goes on from its place (the
+  // item that now stands there, or the row's text box, or the nearest row
+  // shown, the next before the previous) rather than fall back to the top of
+  // the page.
+  function placeOf(focused) {
+    const item = focused.closest('#settings-problems li, #settings-unread li');
+    if (item) return { list: item.parentElement.closest('.panel'), index: [...item.parentElement.children].indexOf(item) };
+    const row = focused.closest('.setting');
+    return row ? { key: row.dataset.key } : null;
+  }
+
+  const shown = (control) => control && control.isConnected && control.getClientRects().length > 0;
+
+  function focusFrom(place) {
+    if (place.list) {
+      const items = [...place.list.querySelectorAll('li')];
+      const item = items[Math.min(place.index, items.length - 1)];
+      const control = item && item.querySelector('button, input');
+      if (shown(control)) return control.focus();
+    } else {
+      const inOrder = [...groupsPanel.querySelectorAll('.setting')];
+      const at = inOrder.indexOf(rows.get(place.key));
+      const nearest = [...inOrder.slice(at), ...inOrder.slice(0, at).reverse()];
+      const control = nearest.map((row) => row.querySelector('input.value')).find(shown);
+      if (control) return control.focus();
+    }
+    return summary.focus();
+  }
+
+  function keepingFocus(action) {
+    const focused = document.activeElement;
+    const place = focused && placeOf(focused);
+    action();
+    const now = document.activeElement;
+    if (place && (!now || now === document.body || !shown(now))) focusFrom(place);
+  }
+
   function fixButton(fix, where) {
-    return element('button', { type: 'button', class: 'small fix', 'aria-label': `${fix.label} (${where})`, onclick: () => applyFix(fix) }, fix.label);
+    return element('button', { type: 'button', class: 'small fix', 'aria-label': `${fix.label} (${where})`, onclick: () => keepingFocus(() => applyFix(fix)) }, fix.label);
   }
 
   function renderVerdict(setting) {
@@ -130,7 +170,7 @@ function createSettingsView({ root, shippedText }) {
     const reading = key.proton;
     replaceChildren(row.querySelector('.verdicts'),
       element('p', { class: `verdict verdict-${verdict.kind}` }, verdict.text),
-      reading.suggestion ? element('button', { type: 'button', class: 'small fix', onclick: () => writeValue(setting.key, reading.suggestion) }, `Write ${reading.suggestion}`) : null,
+      reading.suggestion ? element('button', { type: 'button', class: 'small fix', onclick: () => keepingFocus(() => writeValue(setting.key, reading.suggestion)) }, `Write ${reading.suggestion}`) : null,
       reading.note ? element('p', { class: 'note' }, `Note: ${reading.note}.`) : null,
       key.note ? element('p', { class: 'note' }, `Note: ${key.note}.`) : null,
       key.reason && key.read && key.read.kind === 'other' ? null : fileFinding(key),
@@ -192,7 +232,7 @@ function createSettingsView({ root, shippedText }) {
           } }),
           ` keep line ${finding.line.number} `, element('code', {}, visibleText(trim(finding.line.text, isCertainBlank)))),
         element('span', { class: 'why' }, ` ${finding.why}`),
-        finding.suggestion ? element('button', { type: 'button', class: 'small', onclick: () => adoptSuggestion(finding) }, `use it as ${finding.suggestion}`) : null))));
+        finding.suggestion ? element('button', { type: 'button', class: 'small', onclick: () => keepingFocus(() => adoptSuggestion(finding)) }, `use it as ${finding.suggestion}`) : null))));
   }
 
   // A misspelt key's value moves to the key it meant; the misspelt line is dropped.
@@ -208,9 +248,10 @@ function createSettingsView({ root, shippedText }) {
       const section = groupsPanel.querySelector(`#group-${group.id}`);
       section.hidden = only && !SETTINGS.some((setting) => setting.group === group.id && rowHasProblem(setting));
     }
+    // A link to a group the view hides would lead nowhere.
     replaceChildren(jumpList, GROUPS.map((group) => {
       const count = SETTINGS.filter((setting) => setting.group === group.id && rowHasProblem(setting)).length;
-      return element('li', {}, element('a', { href: `#group-${group.id}` }, group.title),
+      return element('li', { hidden: only && count === 0 }, element('a', { href: `#group-${group.id}` }, group.title),
         count ? element('span', { class: 'problem-count' }, ` ${count} with a problem`) : null);
     }));
   }

@@ -2,19 +2,27 @@
 // Both views in headless Chromium, audited with axe-core (the version the
 // lock file pins, put into the page by the test) with a file loaded, and
 // used from the keyboard alone: every control the player sees is reached
-// with Tab, and the controls do their job when a key acts on them.
+// with Tab, and the controls do their job when a key acts on them. The
+// settings view twice: with bad values, and with a file whose lines have
+// problems (their list, the fixes, "Write 70", the verdicts that Windows and
+// Proton read differently), in full and with only the settings that have a
+// problem.
 
 const test = require('node:test');
 const assert = require('node:assert/strict');
 const fs = require('node:fs');
 const path = require('node:path');
-const { launch, openPage, savedFile } = require('./support/browser');
+const { launch, openPage, chooseFile, savedFile } = require('./support/browser');
 const { scratchFolder, reportDone, recordCanvasTexts } = require('./support/log-page');
 const { markControls, tabRound, tabTo } = require('./support/keyboard');
 const { line, start, settingsRead, fileChangeRead } = require('./support/log-files');
 
 const AXE = fs.readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8');
 const INI = path.join(__dirname, 'fixtures', 'one-bad-value-of-each-kind.ini');
+// A no-break space, a Ctrl-Z, a key without "=", F1 where a key code goes.
+const PROBLEMS_INI = path.join(__dirname, 'fixtures', 'copied-from-a-web-page.ini');
+// Windows loses the header on the line of a UTF-8 mark: its keys read differently.
+const DIFFERS_INI = path.join(__dirname, 'fixtures', 'ini', 'utf8-mark-header-on-line-1.ini');
 const writeScratch = scratchFolder();
 
 // A log with something in every section: a start-up error, changes for
@@ -32,6 +40,24 @@ function fullLog() {
   }
   return log + settingsRead(260000, true) + line(261000, 'ID.cpp:114', 'Address library version mismatch.\r\nExpected 1.14.70.0', 'critical');
 }
+
+const waitForFile = (page, file) => page.waitForFunction((name) => document.querySelector('#settings-summary').textContent.includes(name), {}, path.basename(file));
+
+// The keys of the setting rows in view, and what the page marks as a problem.
+const rowsInView = (page) => page.$$eval('.setting', (rows) => rows.filter((row) => row.getClientRects().length > 0).map((row) => row.dataset.key));
+const problemRows = (page) => page.$$eval('.setting', (rows) => rows.filter((row) => row.dataset.problem === 'true').map((row) => row.dataset.key));
+
+// What has the focus, as a selector of the test's own: "#id", or the row's
+// key and the control's class.
+const focusedControl = (page) => page.evaluate(() => {
+  const focused = document.activeElement;
+  if (!focused || focused === document.body) return 'nothing';
+  if (focused.id) return `#${focused.id}`;
+  const item = focused.closest('li[data-line]');
+  if (item) return `${item.closest('[id]').id} line ${item.dataset.line} ${focused.tagName.toLowerCase()}.${focused.className}`;
+  const row = focused.closest('.setting');
+  return row ? `${row.dataset.key} ${focused.tagName.toLowerCase()}.${focused.className}` : focused.outerHTML.slice(0, 80);
+});
 
 async function audit(page) {
   if (!(await page.evaluate(() => typeof window.axe === 'object'))) await page.evaluate(AXE);
@@ -85,6 +111,88 @@ test('accessibility', async (t) => {
     await page.focus('#timeline');
     await page.keyboard.press('ArrowRight');
     assert.deepEqual(await audit(page), [], 'the log report telling a period');
+    assert.deepEqual(problems, []);
+  });
+
+  await t.test('axe-core finds nothing in a file with problems, in full and with only the settings that have one', async () => {
+    const { page, problems } = await openPage(browser);
+    await chooseFile(page, '#ini-file', PROBLEMS_INI);
+    await waitForFile(page, PROBLEMS_INI);
+    // What the audit must see: the list of problems with their fixes, a
+    // fix in a row, "Write 70", and the verdicts a problem colours.
+    const present = () => page.evaluate(() => ({
+      listed: document.querySelectorAll('#settings-problems li button.fix').length,
+      inRows: document.querySelectorAll('.setting .problem button.fix').length,
+      write: [...document.querySelectorAll('.verdicts button.fix')].map((button) => button.textContent).filter((text) => text.startsWith('Write ')),
+      kinds: [...new Set([...document.querySelectorAll('.setting')].filter((row) => row.getClientRects().length > 0).map((row) => row.dataset.verdict))].sort(),
+    }));
+    const full = await present();
+    assert.equal(full.listed, 3);
+    assert.ok(full.inRows >= 3, JSON.stringify(full));
+    assert.deepEqual(full.write.sort(), ['Write 70', 'Write 79']);
+    assert.ok(['unsettled', 'warning', 'refused', 'ok', 'missing'].every((kind) => full.kinds.includes(kind)), JSON.stringify(full.kinds));
+    assert.deepEqual(await audit(page), [], 'a file with problems');
+    await page.click('#settings-problems-only');
+    assert.deepEqual(await rowsInView(page), await problemRows(page));
+    assert.deepEqual((await present()).kinds, ['refused', 'unsettled', 'warning']);
+    assert.deepEqual(await audit(page), [], 'a file with problems, only the settings with one');
+
+    await chooseFile(page, '#ini-file', DIFFERS_INI);
+    await waitForFile(page, DIFFERS_INI);
+    assert.ok((await present()).kinds.includes('differs'), 'no setting reads differently on Windows and under Proton');
+    assert.deepEqual(await audit(page), [], 'a file read differently on Windows, only the settings with a problem');
+    await page.click('#settings-problems-only');
+    assert.deepEqual(await audit(page), [], 'a file read differently on Windows');
+    assert.deepEqual(problems, []);
+  });
+
+  await t.test('Tab reaches every control of a file with problems, in full and with only the settings that have one, and keys fix them', async () => {
+    const { page, problems } = await openPage(browser, { width: 1200, height: 900 });
+    await openFromKeyboard(page, '#ini-file', PROBLEMS_INI);
+    await waitForFile(page, PROBLEMS_INI);
+    let controls = await markControls(page);
+    let reached = await tabRound(page, controls.length);
+    assert.deepEqual(controls.filter((control, index) => !reached.has(index)), [], 'controls Tab never reaches, every setting shown');
+
+    await tabTo(page, '#settings-problems-only');
+    await page.keyboard.press('Space');
+    assert.deepEqual(await rowsInView(page), ['bShowInCombat', 'bShowIfJumping', 'iVehicleAimKeyDown', 'iKeepHUDShownMS', 'iHUDToggle']);
+    controls = await markControls(page);
+    reached = await tabRound(page, controls.length);
+    assert.deepEqual(controls.filter((control, index) => !reached.has(index)), [], 'controls Tab never reaches, only the settings with a problem');
+    // The jump list leads only to groups in view, each link to its group.
+    const links = await page.$$eval('.jump-list a', (anchors) => anchors.filter((anchor) => anchor.getClientRects().length > 0).map((anchor) => anchor.getAttribute('href')));
+    assert.deepEqual(links, ['#group-show', '#group-delays', '#group-toggle']);
+    for (const href of links) {
+      await tabTo(page, `.jump-list a[href="${href}"]`);
+      await page.keyboard.press('Enter');
+      assert.equal(await focusedControl(page), href);
+    }
+
+    // Each fix from the keyboard; the focus goes on from where the fix was:
+    // the next problem of the list, the summary once none is left there; the
+    // row's text box, or the nearest row in view once the fixed one leaves
+    // the view.
+    const fixes = [
+      // the control Tab reaches, the key that acts on it, the setting it fixes, the value the plugin then uses, where the focus is then
+      ['#settings-problems li[data-line="4"] button.fix', 'Enter', 'iKeepHUDShownMS', '5000', 'settings-problems line 5 button.small fix'],
+      ['#setting-iHUDToggle .verdicts button.fix', 'Space', 'iHUDToggle', '70', '#value-iVehicleAimKeyDown'],
+      ['#setting-bShowIfJumping .problem button.fix', 'Enter', 'bShowIfJumping', '1', '#value-iVehicleAimKeyDown'],
+      ['#settings-problems li[data-line="3"] button.fix', 'Space', 'bShowInCombat', '0', '#settings-summary'],
+      ['#settings-problems-only', 'Space', null],
+      ['#setting-iVehicleAimKeyDown .verdicts button.fix', 'Enter', 'iVehicleAimKeyDown', '79', '#value-iVehicleAimKeyDown'],
+    ];
+    for (const [control, key, setting, effective, focusThen] of fixes) {
+      await tabTo(page, control);
+      await page.keyboard.press(key);
+      if (!setting) continue;
+      const row = await page.$eval(`#setting-${setting}`, (element) => ({ verdict: element.dataset.verdict, effective: element.dataset.effective }));
+      assert.deepEqual(row, { verdict: 'ok', effective }, control);
+      assert.equal(await focusedControl(page), focusThen, `the focus after ${control}`);
+    }
+    assert.equal((await rowsInView(page)).length, 28);
+    assert.deepEqual(await problemRows(page), []);
+    assert.match(await page.$eval('#settings-summary', (element) => element.textContent), /: 0 settings with a problem, 0 problems in its lines/);
     assert.deepEqual(problems, []);
   });
 
