@@ -15,6 +15,7 @@ const path = require('node:path');
 const { launch, openPage, chooseFile, savedFile } = require('./support/browser');
 const { scratchFolder, reportDone, recordCanvasTexts } = require('./support/log-page');
 const { markControls, tabRound, tabTo } = require('./support/keyboard');
+const { screenshot } = require('./support/screenshots');
 const { line, start, settingsRead, fileChangeRead } = require('./support/log-files');
 
 const AXE = fs.readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8');
@@ -115,7 +116,8 @@ test('accessibility', async (t) => {
   });
 
   await t.test('axe-core finds nothing in a file with problems, in full and with only the settings that have one', async () => {
-    const { page, problems } = await openPage(browser);
+    // Tall enough for the README's picture to show every row in view.
+    const { page, problems } = await openPage(browser, { width: 1200, height: 1860 });
     await chooseFile(page, '#ini-file', PROBLEMS_INI);
     await waitForFile(page, PROBLEMS_INI);
     // What the audit must see: the list of problems with their fixes, a
@@ -136,6 +138,7 @@ test('accessibility', async (t) => {
     assert.deepEqual(await rowsInView(page), await problemRows(page));
     assert.deepEqual((await present()).kinds, ['refused', 'unsettled', 'warning']);
     assert.deepEqual(await audit(page), [], 'a file with problems, only the settings with one');
+    await screenshot(page, 'companion-settings-problems-only');
 
     await chooseFile(page, '#ini-file', DIFFERS_INI);
     await waitForFile(page, DIFFERS_INI);
