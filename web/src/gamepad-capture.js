@@ -59,10 +59,15 @@ function createGamepadCapture({ button, status, key, onMask }) {
     say(message);
   }
 
-  // Waits for the first press again, saying `message` until then.
-  function startAfresh(message) {
+  // Forgets the pad and the chord: the next press, on any pad, starts one.
+  function forget() {
     capture.slot = null;
     capture.chord.clear();
+  }
+
+  // Waits for the first press again, saying `message` until then.
+  function startAfresh(message) {
+    forget();
     capture.waiting = message;
     say(message);
   }
@@ -70,8 +75,11 @@ function createGamepadCapture({ button, status, key, onMask }) {
   function poll() {
     const pads = readPads();
     if (pads === null) return stop(MESSAGES.unreadable);
-    if (pads.seen === 0) return say(MESSAGES.asleep);
-    if (pads.standard.length === 0) return say(MESSAGES.layout);
+    if (pads.standard.length === 0) {
+      // A chord is never taken from a pad that went away while it was held.
+      forget();
+      return say(pads.seen === 0 ? MESSAGES.asleep : MESSAGES.layout);
+    }
     if (capture.slot === null) {
       const pressed = pads.standard.find((pad) => pad.held.size > 0);
       if (!pressed) return say(capture.waiting);

@@ -3,8 +3,9 @@
 // controllers the test plays: the page is given a stand-in for the browser's
 // getGamepads, pads of the standard layout whose buttons the test holds and
 // lets go. A chord is taken when all its buttons are up; a single button
-// too; a chord split across two pads is not one; without a controller the
-// player is told to wake it; Esc and a second click cancel.
+// too; a chord split across two pads is not one, nor one whose pad went away
+// while it was held; without a controller the player is told to wake it; Esc
+// and a second click cancel.
 
 const test = require('node:test');
 const assert = require('node:assert/strict');
@@ -37,6 +38,10 @@ function playController(page) {
       letGo(indices, slot = 0) {
         for (const index of indices) slots[slot].buttons[index] = released();
       },
+      disconnect(slot = 0) {
+        slots[slot] = null;
+        window.dispatchEvent(new Event('gamepaddisconnected'));
+      },
     };
   });
 }
@@ -51,7 +56,8 @@ test('capturing a controller chord', async (t) => {
   const value = () => page.$eval(`#setting-${KEY} input.value`, (input) => input.value);
   const hold = (...indices) => page.evaluate((held) => window.testPad.hold(held), indices);
   const letGo = (...indices) => page.evaluate((held) => window.testPad.letGo(held), indices);
-  const onPad = (slot, action, indices) => page.evaluate((which, held, where) => window.testPad[which](held, where), action, indices, slot);
+  const onPad = (slot, action, indices) => page.evaluate((which, held, where) => (held ? window.testPad[which](held, where) : window.testPad[which](where)),
+    action, indices, slot);
   const escaped = (text) => text.replace(/[()+]/g, '\\$&');
 
   await t.test('without a controller the player is told to wake it; a woken one is taken', async () => {
@@ -107,7 +113,7 @@ test('capturing a controller chord', async (t) => {
     assert.equal(await value(), '4020');
   });
 
-  await t.test('a chord is read from one controller, the one pressed first; another\'s buttons are left out', async () => {
+  await t.test('a chord is read from one controller, the one pressed first; another\'s buttons are left out; a pad that goes away takes its buttons with it', async () => {
     await page.evaluate(() => window.testPad.connect(1));
     // What the status then says: the chord held, and whether it names buttons of the other pad left out.
     const holding = (held, other = false) => new RegExp(`^Holding ${escaped(held)}; let go to take it\\.${other ? ' Buttons held on another controller are left out: ' : '$'}`);
@@ -122,6 +128,13 @@ test('capturing a controller chord', async (t) => {
         [1, 'letGo', [PAD.back, PAD.dpadUp]]], '0021'],
       ['a trigger alone on the first pad, then Y on the second', [[0, 'hold', [PAD.leftTrigger], notRead], [0, 'letGo', [PAD.leftTrigger]],
         [1, 'hold', [PAD.Y], holding('Y (8000)')], [1, 'letGo', [PAD.Y]]], '8000'],
+      // Last: the pads go away while a button is held, and the chord with them.
+      ['Back on the second pad, which is disconnected; then X on the first', [[1, 'hold', [PAD.back], holding('Back (0020)')],
+        [1, 'disconnect', undefined, /^The controller was disconnected: press the chord again\.$/], [0, 'hold', [PAD.X], holding('X (4000)')],
+        [0, 'letGo', [PAD.X]]], '4000'],
+      ['Back on the first pad, then no pad at all; the pad again, and Y', [[0, 'hold', [PAD.back], holding('Back (0020)')],
+        [0, 'disconnect', undefined, /^No controller seen/], [0, 'connect', undefined, /^Press and hold the controller button/],
+        [0, 'hold', [PAD.Y], holding('Y (8000)')], [0, 'letGo', [PAD.Y]]], '8000'],
     ];
     for (const [what, presses, mask] of cases) {
       await page.click(BUTTON);
