@@ -126,10 +126,10 @@ const UNSETTLED_VALUES = {
   equals: () => 'This value holds a "=": under Proton the value is all the text after the first "=", and no source says how Windows reads it.',
 };
 
-// The text of a key's value that every reading takes the same way: its
-// own, or, for a value longer than the plugin reads or one Windows' reading
-// of is not settled once its look-alikes are written plainly ("＝" as "="),
-// the value Proton stores.
+// The text of a key's value that every reading takes the same way: its own,
+// but the value Proton stores where the text is longer than the plugin
+// reads, or Windows' reading of it is not settled once its look-alikes are
+// written plainly ("＝" as "=", as saving writes them).
 function settledValueText(key) {
   return key.text.length < VALUE_LIMIT && !unsettledValue(cleanText(key.text)) ? key.text : textOf(key.setting, key.proton.value);
 }

@@ -20,7 +20,9 @@ const { bitsOf } = load('float32');
 // page knows and the probe does not print is compared once the probe lists it.
 function probedKeys() {
   const source = fs.readFileSync(path.join(repository, 'tools', 'settingsprobe', 'SettingsProbe.cpp'), 'utf8');
-  const names = [...source.matchAll(/^\s*PROBED\((\w+)\),/gm)].map((match) => match[1]);
+  // A row is PROBED(key), or a ProbedKey{"key", ...} of its own for a key
+  // the macro cannot read.
+  const names = [...source.matchAll(/^\s*(?:PROBED\((\w+)\)|ProbedKey\{"(\w+)",)/gm)].map((match) => match[1] ?? match[2]);
   const unknown = names.filter((name) => !PAGE_SETTINGS.some((setting) => setting.key === name));
   if (unknown.length) throw new Error(`the settings probe prints keys the page does not read: ${unknown.join(', ')}`);
   return names.map((name) => PAGE_SETTINGS.find((setting) => setting.key === name));
