@@ -186,15 +186,15 @@ void BM_FullPassWithNoRuleFiring(benchmark::State& state)
     FakeGame game;
     const bool pollKeys = state.range(0) != 0;
     Settings.bLogging = false;
-    Settings.iHUDToggle = pollKeys ? 0x70 : 0;
-    Settings.iVehicleAimKeyDown = pollKeys ? 0x02 : 0;
-    Settings.bShowInLandVehicle = true;
-    Settings.fShowBelowHealthPercent = 10.0F;
-    Settings.fShowBelowOxygenPercent = 10.0F;
-    Settings.fShowBelowBoostPackPercent = 10.0F;
-    Settings.bShowIfOverencumbered = true;
-    Settings.bShowIfJumping = true;
-    Settings.bShowWhenHostilesAreNearby = true;
+    Settings.PublishWith(&SettingsRecord::iHUDToggle, pollKeys ? 0x70 : 0);
+    Settings.PublishWith(&SettingsRecord::iVehicleAimKeyDown, pollKeys ? 0x02 : 0);
+    Settings.PublishWith(&SettingsRecord::bShowInLandVehicle, true);
+    Settings.PublishWith(&SettingsRecord::fShowBelowHealthPercent, 10.0F);
+    Settings.PublishWith(&SettingsRecord::fShowBelowOxygenPercent, 10.0F);
+    Settings.PublishWith(&SettingsRecord::fShowBelowBoostPackPercent, 10.0F);
+    Settings.PublishWith(&SettingsRecord::bShowIfOverencumbered, true);
+    Settings.PublishWith(&SettingsRecord::bShowIfJumping, true);
+    Settings.PublishWith(&SettingsRecord::bShowWhenHostilesAreNearby, true);
 
     fake::Reference target;
     target.SetBaseFormType(30);

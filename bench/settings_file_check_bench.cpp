@@ -28,7 +28,7 @@ void WriteSettingsFile(int keepShownMs)
 // due at `now`.
 Clock::Nanoseconds ReadBySaveLoad()
 {
-    Settings = SettingsRecord{};
+    Settings.RestoreInitialValues();
     Settings.bLogging = false;
     SettingsFileWatch = SettingsFileWatchRecord{};
     WriteSettingsFile(1000);
@@ -54,7 +54,7 @@ void BM_SettingsFileLookUnchanged(benchmark::State& state)
         now += Clock::FromMilliseconds(1000);
     }
 #ifdef _WIN32
-    if (!SettingsFileWatch.inForce.present || Settings.iKeepHUDShownMS != 1000) {
+    if (!SettingsFileWatch.inForce.present || Settings->iKeepHUDShownMS != 1000) {
         state.SkipWithError("the settings file was not found or not read");
     }
 #endif
@@ -80,7 +80,7 @@ void BM_SettingsFileLookAndReload(benchmark::State& state)
         CheckSettingsFile(now);
         now += Clock::FromMilliseconds(1000);
     }
-    if (Settings.iKeepHUDShownMS != keepShownMs) {
+    if (Settings->iKeepHUDShownMS != keepShownMs) {
         state.SkipWithError("the saved file was not read");
     }
 }

@@ -56,9 +56,9 @@ std::string ReadSettingsFile(std::string, std::string, std::string key)
 
 void CheckSettingsInRange()
 {
-    Check(Settings.iKeepHUDShownMS >= 0 && Settings.iKeepHUDShownMS <= 10000, "iKeepHUDShownMS in range");
-    Check(Settings.iKeepHUDShownLongMS >= 0 && Settings.iKeepHUDShownLongMS <= 15000, "iKeepHUDShownLongMS in range");
-    Check(Settings.iHUDToggle >= 0 && Settings.iHUDToggle <= 0xFF, "iHUDToggle a key code or none");
+    Check(Settings->iKeepHUDShownMS >= 0 && Settings->iKeepHUDShownMS <= 10000, "iKeepHUDShownMS in range");
+    Check(Settings->iKeepHUDShownLongMS >= 0 && Settings->iKeepHUDShownLongMS <= 15000, "iKeepHUDShownLongMS in range");
+    Check(Settings->iHUDToggle >= 0 && Settings->iHUDToggle <= 0xFF, "iHUDToggle a key code or none");
 }
 
 void RaiseMenuEvent(FakeGame& game, FuzzedDataProvider& input)

@@ -91,18 +91,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     Settings.bLogging = !values.empty() && values[0].size() % 2 == 0;
     ReloadINI(&ReadFromInput);
-    Check(Settings.iKeepHUDShownMS >= 0 && Settings.iKeepHUDShownMS <= 10000, "iKeepHUDShownMS in range");
-    Check(Settings.iKeepHUDShownLongMS >= 0 && Settings.iKeepHUDShownLongMS <= 15000, "iKeepHUDShownLongMS in range");
+    Check(Settings->iKeepHUDShownMS >= 0 && Settings->iKeepHUDShownMS <= 10000, "iKeepHUDShownMS in range");
+    Check(Settings->iKeepHUDShownLongMS >= 0 && Settings->iKeepHUDShownLongMS <= 15000, "iKeepHUDShownLongMS in range");
     for (const float percent :
-         {Settings.fShowBelowHealthPercent, Settings.fShowBelowOxygenPercent, Settings.fShowBelowBoostPackPercent}) {
+         {Settings->fShowBelowHealthPercent, Settings->fShowBelowOxygenPercent, Settings->fShowBelowBoostPackPercent}) {
         Check(percent == -1.0F || (percent >= 0.0F && percent <= 100.0F), "percentage in range or off");
     }
-    Check(Settings.iHUDToggle >= 0 && Settings.iHUDToggle <= 255, "iHUDToggle is a key code or 0");
-    Check(Settings.iVehicleAimKeyDown >= 0 && Settings.iVehicleAimKeyDown <= 255, "iVehicleAimKeyDown too");
-    Check(Settings.iHUDToggleGamepad >= 0 && Settings.iHUDToggleGamepad <= 0xFFFF, "iHUDToggleGamepad a button mask");
-    Check(Settings.iHUDToggleMinHoldTime >= 1 && Settings.iHUDToggleMinHoldTime <= 65536, "hold time in range");
-    Check(Settings.iHUDToggleMinRequiredTimeSinceLastTogglePress >= 1 &&
-              Settings.iHUDToggleMinRequiredTimeSinceLastTogglePress <= 10000,
+    Check(Settings->iHUDToggle >= 0 && Settings->iHUDToggle <= 255, "iHUDToggle is a key code or 0");
+    Check(Settings->iVehicleAimKeyDown >= 0 && Settings->iVehicleAimKeyDown <= 255, "iVehicleAimKeyDown too");
+    Check(Settings->iHUDToggleGamepad >= 0 && Settings->iHUDToggleGamepad <= 0xFFFF, "iHUDToggleGamepad a button mask");
+    Check(Settings->iHUDToggleMinHoldTime >= 1 && Settings->iHUDToggleMinHoldTime <= 65536, "hold time in range");
+    Check(Settings->iHUDToggleMinRequiredTimeSinceLastTogglePress >= 1 &&
+              Settings->iHUDToggleMinRequiredTimeSinceLastTogglePress <= 10000,
           "toggle interval in range");
     return 0;
 }

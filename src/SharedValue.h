@@ -55,12 +55,12 @@ public:
     [[nodiscard]] T load() const noexcept { return value_.load(std::memory_order_relaxed); }
     void store(T value) noexcept { value_.store(value, std::memory_order_relaxed); }
 
-    // A load and a store, not one indivisible step: for a value that only
-    // one thread changes at a time (the toggle key's hold count, which only
-    // a decision pass counts up).
+    // One indivisible step: the gate spaces the starts of passes, not their
+    // ends, and a pass that reads the settings file again may still be
+    // counting when the next one starts.
     SharedValue& operator+=(T step) noexcept
     {
-        store(load() + step);
+        value_.fetch_add(step, std::memory_order_relaxed);
         return *this;
     }
 

@@ -69,7 +69,7 @@ BSEventNotifyControl LumenveilMenusLocationTextEventClass::ProcessEvent(const Lo
                                                                         RE::BSTEventSource<LocationTextEvent::Event>*)
 {
     LOG_INFO(" --> LocationTextEvent");
-    if (Settings.bShowLocationDiscovered) {
+    if (Settings->bShowLocationDiscovered) {
         RequestForLongMessage();
     }
     return BSEventNotifyControl::kContinue;
@@ -79,7 +79,7 @@ BSEventNotifyControl LumenveilMenusTraitDiscoveryTextEventClass::ProcessEvent(
     const TraitDiscoveryTextEvent::Event*, RE::BSTEventSource<TraitDiscoveryTextEvent::Event>*)
 {
     LOG_INFO(" --> TraitDiscoveryTextEvent");
-    if (Settings.bShowPlanetTraitDiscovered) {
+    if (Settings->bShowPlanetTraitDiscovered) {
         RequestForLongMessage();
     }
     return BSEventNotifyControl::kContinue;
@@ -89,7 +89,7 @@ BSEventNotifyControl LumenveilMenusMissionActiveWidgetUpdateEventClass::ProcessE
     const HUDNotification_MissionActiveWidgetUpdate*, RE::BSTEventSource<HUDNotification_MissionActiveWidgetUpdate>*)
 {
     LOG_INFO(" --> HUDNotification_MissionActiveWidgetUpdate");
-    if (Settings.bShowMissionActive) {
+    if (Settings->bShowMissionActive) {
         RequestForLongMessage();
     }
     return BSEventNotifyControl::kContinue;
@@ -107,7 +107,7 @@ BSEventNotifyControl LumenveilMenusHideSubtitleEventClass::ProcessEvent(const Hi
                                                                         RE::BSTEventSource<HideSubtitleEvent::Event>*)
 {
     LOG_INFO(" --> HideSubtitleEvent");
-    if (Settings.bShowInSubtitles) {
+    if (Settings->bShowInSubtitles) {
         // Decide now, while the subtitle still counts as shown.
         HUDState.HUDRequest = kHUDRequestNone;
         UpdateHUD();
@@ -155,12 +155,12 @@ BSEventNotifyControl LumenveilMenusMenuOpenCloseEventClass::ProcessEvent(const R
         return BSEventNotifyControl::kContinue;
     }
     if (ReleasesTheHUD(menu)) {
-        if (Settings.iKeepHUDShownMS > 0) {
+        if (Settings->iKeepHUDShownMS > 0) {
             HUDState.HUDRequest = kHUDRequestEnable;  // the decision hides it after the delay
             return BSEventNotifyControl::kContinue;
         }
         const auto sinceLongMessage = Clock::MillisecondsBetween(HUDState.LongHUDMessageTime, Clock::Now());
-        if (sinceLongMessage >= static_cast<std::int64_t>(Settings.iKeepHUDShownLongMS)) {
+        if (sinceLongMessage >= static_cast<std::int64_t>(Settings->iKeepHUDShownLongMS)) {
             HUDState.HUDRequest = kHUDRequestDisableQueued;
             HUDState.LastUpdateTime = Clock::Now() - kMenuOpenLead;
             EnableMenusIfCan(false, false);

@@ -71,9 +71,10 @@ bool FindOpenGameMenu(std::string_view& menuName)
         menuName = "{IsGameMenuPaused}";
         return true;
     }
+    const SettingsRecord& settings = *Settings;
     return FirstMenuWhere(UISingleton, [&](std::string_view name) {
-        if (OneOf(name, kHUDMenus) || (name == "MonocleMenu" && !Settings.iMenuOverriderHandscannerMenu) ||
-            (name == "SpaceshipHudMenu" && !Settings.iMenuOverriderShipHUDMenu)) {
+        if (OneOf(name, kHUDMenus) || (name == "MonocleMenu" && !settings.iMenuOverriderHandscannerMenu) ||
+            (name == "SpaceshipHudMenu" && !settings.iMenuOverriderShipHUDMenu)) {
             return false;
         }
         menuName = name;

@@ -19,13 +19,14 @@ namespace {
 bool PassesTimeGate(const char* handler, int heldTime, std::string_view calledSeparator)
 {
     const std::int64_t elapsed = Clock::MillisecondsBetween(HUDState.LastTogglePressTime, Clock::Now());
-    const std::int32_t minimum = Settings.iHUDToggleMinRequiredTimeSinceLastTogglePress;
+    const SettingsRecord& settings = *Settings;
+    const std::int32_t minimum = settings.iHUDToggleMinRequiredTimeSinceLastTogglePress;
     if (elapsed < static_cast<std::int64_t>(minimum)) {
-        PLUGIN_LOG_FOR(handler, info, "exiting | " TOGGLE_TIMES, heldTime, Settings.iHUDToggleMinHoldTime, " ", elapsed,
+        PLUGIN_LOG_FOR(handler, info, "exiting | " TOGGLE_TIMES, heldTime, settings.iHUDToggleMinHoldTime, " ", elapsed,
                        minimum);
         return false;
     }
-    PLUGIN_LOG_FOR(handler, info, "called | " TOGGLE_TIMES, heldTime, Settings.iHUDToggleMinHoldTime, calledSeparator,
+    PLUGIN_LOG_FOR(handler, info, "called | " TOGGLE_TIMES, heldTime, settings.iHUDToggleMinHoldTime, calledSeparator,
                    elapsed, minimum);
     return true;
 }
@@ -63,7 +64,7 @@ void HandleToggleKeyReleaseLong(int heldTime)
         return;
     }
     LOG_INFO("deactivating toggle in effect");
-    if (Settings.bPlayUIFeedbackSounds) {
+    if (Settings->bPlayUIFeedbackSounds) {
         PlayUISound(HUDState.HUDToggleOverride ? "UIMenuGeneralOK" : "UIMenuGeneralActivateFailure", 1.0);
     }
     HUDState.HUDToggleOverride = false;

@@ -55,10 +55,10 @@ bool AtOrBelow(float threshold, RE::ActorValueInfo* actorValue)
 
 // The toggle input: the key down, or a controller holding every button of
 // the mask. Both are asked, so that each is read on every pass that reads one.
-bool ToggleInputDown(Clock::Nanoseconds now)
+bool ToggleInputDown(Clock::Nanoseconds now, const SettingsRecord& settings)
 {
-    const std::int32_t key = Settings.iHUDToggle;
-    const std::int32_t buttons = Settings.iHUDToggleGamepad;
+    const std::int32_t key = settings.iHUDToggle;
+    const std::int32_t buttons = settings.iHUDToggleGamepad;
     const bool keyDown = key > 0 && IsKeyDown(key);
     const bool chordHeld = buttons != 0 && IsGamepadChordHeld(static_cast<std::uint16_t>(buttons), now);
     return keyDown || chordHeld;
@@ -66,15 +66,15 @@ bool ToggleInputDown(Clock::Nanoseconds now)
 
 // The press cycle of the toggle input: counting while down, a long press as
 // soon as the count reaches the hold time, a short press on release.
-Verdict ToggleKeyRule(Clock::Nanoseconds now)
+Verdict ToggleKeyRule(Clock::Nanoseconds now, const SettingsRecord& settings)
 {
-    const bool down = ToggleInputDown(now);
+    const bool down = ToggleInputDown(now, settings);
     if (!down && HUDState.ToggleLongPressDone) {
         HUDState.ToggleLongPressDone = false;
         HUDState.ToggleKeyHoldTime = 0;
         return kExit;
     }
-    if (HUDState.ToggleKeyHoldTime >= Settings.iHUDToggleMinHoldTime) {
+    if (HUDState.ToggleKeyHoldTime >= settings.iHUDToggleMinHoldTime) {
         HandleToggleKeyReleaseLong(HUDState.ToggleKeyHoldTime);
         HUDState.ToggleKeyHoldTime = 0;
         HUDState.ToggleLongPressDone = true;
@@ -97,20 +97,20 @@ Verdict ToggleKeyRule(Clock::Nanoseconds now)
     return kNoRule;
 }
 
-bool AutoAimTargetShowsHUD(const RE::TESObjectREFR* target)
+bool AutoAimTargetShowsHUD(const RE::TESObjectREFR* target, const SettingsRecord& settings)
 {
     if (target == nullptr || GetPlayerVehicleValue() != 0.0F || !IsAcceptedTargetRef(target)) {
         return false;
     }
-    if (!Settings.bShowIfAutoAimTargetIsHarvestedFlora && IsFloraRef(target) && IsHarvestedFloraRef(target)) {
+    if (!settings.bShowIfAutoAimTargetIsHarvestedFlora && IsFloraRef(target) && IsHarvestedFloraRef(target)) {
         return false;
     }
-    return Settings.bShowIfAutoAimTargetIsNotActivatable || !IsNotActivatableRef(target);
+    return settings.bShowIfAutoAimTargetIsNotActivatable || !IsNotActivatableRef(target);
 }
 
 // The rules in their order: cheap tests of settings and flags before calls
 // into the game, and a rule switched off by its setting calls nothing.
-Verdict WalkRules(Clock::Nanoseconds now)
+Verdict WalkRules(Clock::Nanoseconds now, const SettingsRecord& settings)
 {
     if (RE::IsGameMenuPaused() != 0) {
         return Show("IsGameMenuPaused");
@@ -118,8 +118,8 @@ Verdict WalkRules(Clock::Nanoseconds now)
     if (RE::ParentCell(PlayerChar) == nullptr) {
         return Show("PlayerChar->parentCell is nullptr");
     }
-    if (Settings.iHUDToggle > 0 || Settings.iHUDToggleGamepad != 0) {
-        if (const Verdict toggle = ToggleKeyRule(now); toggle.kind != Verdict::Kind::None) {
+    if (settings.iHUDToggle > 0 || settings.iHUDToggleGamepad != 0) {
+        if (const Verdict toggle = ToggleKeyRule(now, settings); toggle.kind != Verdict::Kind::None) {
             return toggle;
         }
     }
@@ -127,52 +127,52 @@ Verdict WalkRules(Clock::Nanoseconds now)
         return HUDState.bShowHUD ? Show("HUDToggleOverride [bShowHUD=TRUE] is active")
                                  : Hide("HUDToggleOverride [bShowHUD=FALSE] is active");
     }
-    if (!Settings.iMenuOverriderShipHUDMenu && IsMenuOpenNamed("SpaceshipHudMenu")) {
+    if (!settings.iMenuOverriderShipHUDMenu && IsMenuOpenNamed("SpaceshipHudMenu")) {
         return Hide("MenuOverrider [SpaceshipHudMenu] is active");
     }
-    if (!Settings.iMenuOverriderHandscannerMenu && IsMenuOpenNamed("MonocleMenu")) {
+    if (!settings.iMenuOverriderHandscannerMenu && IsMenuOpenNamed("MonocleMenu")) {
         return Hide("MenuOverrider [MonocleMenu] is active");
     }
-    if (Settings.iMenuOverriderShipHUDMenu && IsMenuOpenNamed("SpaceshipHudMenu")) {
+    if (settings.iMenuOverriderShipHUDMenu && IsMenuOpenNamed("SpaceshipHudMenu")) {
         return Show("MenuOverrider [SpaceshipHudMenu] is active");
     }
-    if (Settings.iMenuOverriderHandscannerMenu && IsMenuOpenNamed("MonocleMenu")) {
+    if (settings.iMenuOverriderHandscannerMenu && IsMenuOpenNamed("MonocleMenu")) {
         return Show("MenuOverrider [MonocleMenu] is active");
     }
-    if (Settings.bShowInSubtitles && HUDState.SubtitlesPlaying) {
+    if (settings.bShowInSubtitles && HUDState.SubtitlesPlaying) {
         return Show("SubtitlesPlaying");
     }
-    if (Settings.bShowWhileSneaking && IsSneaking()) {
+    if (settings.bShowWhileSneaking && IsSneaking()) {
         return Show("IsSneaking");
     }
-    if (Settings.bShowWhileWeaponDrawn && IsWeaponDrawn(PlayerChar)) {
+    if (settings.bShowWhileWeaponDrawn && IsWeaponDrawn(PlayerChar)) {
         return Show("IsWeaponDrawn");
     }
-    if (Settings.bShowInCombat && RE::IsInCombat(PlayerChar)) {
+    if (settings.bShowInCombat && RE::IsInCombat(PlayerChar)) {
         return Show("IsInCombat");
     }
-    if (Settings.iVehicleAimKeyDown > 0 && IsKeyDown(Settings.iVehicleAimKeyDown)) {
+    if (settings.iVehicleAimKeyDown > 0 && IsKeyDown(settings.iVehicleAimKeyDown)) {
         return Show("VehicleAim");
     }
-    if (Settings.bShowInLandVehicle && GetPlayerVehicleValue() != 0.0F) {
+    if (settings.bShowInLandVehicle && GetPlayerVehicleValue() != 0.0F) {
         return Show("IsInVehicle");
     }
-    if (AtOrBelow(Settings.fShowBelowHealthPercent, HealthAV)) {
+    if (AtOrBelow(settings.fShowBelowHealthPercent, HealthAV)) {
         return Show("HealthPercent");
     }
-    if (AtOrBelow(Settings.fShowBelowOxygenPercent, OxygenAV)) {
+    if (AtOrBelow(settings.fShowBelowOxygenPercent, OxygenAV)) {
         return Show("OxygenPercent");
     }
-    if (AtOrBelow(Settings.fShowBelowBoostPackPercent, BoostPackAV)) {
+    if (AtOrBelow(settings.fShowBelowBoostPackPercent, BoostPackAV)) {
         return Show("BoostPackPercent");
     }
-    if (Settings.bShowIfOverencumbered && IsOverencumbered()) {
+    if (settings.bShowIfOverencumbered && IsOverencumbered()) {
         return Show("IsOverencumbered");
     }
-    if (Settings.bShowIfJumping && IsJumping()) {
+    if (settings.bShowIfJumping && IsJumping()) {
         return Show("IsJumping");
     }
-    if (Settings.bShowWhenHostilesAreNearby && HostileActorsNear()) {
+    if (settings.bShowWhenHostilesAreNearby && HostileActorsNear()) {
         return Show("HostileActorsNear");
     }
     if (RE::MenuStackSize(UISingleton) == 0) {
@@ -188,7 +188,7 @@ Verdict WalkRules(Clock::Nanoseconds now)
     if (aim == nullptr) {
         return Show("AutoAim->data is nullptr");
     }
-    if (AutoAimTargetShowsHUD(RE::Target(aim))) {
+    if (AutoAimTargetShowsHUD(RE::Target(aim), settings)) {
         return Show("AutoAimTargetRef valid and exists");
     }
     return kNoRule;
@@ -231,6 +231,9 @@ void UpdateHUD()
     }
     // Past the gate, so a call it holds back pays nothing for the look.
     CheckSettingsFile(now);
+    // Taken once, after the look at the file: the whole pass decides by one
+    // reload's settings.
+    const SettingsRecord& settings = *Settings;
 
     if (HUDState.HUDRequest == kHUDRequestEnable) {
         LOG_INFO("result = [RequestEnable]");
@@ -240,8 +243,8 @@ void UpdateHUD()
     }
     if (HUDState.HUDRequest == kHUDRequestDisableQueued) {
         const bool keepShown =
-            !HUDState.HUDToggleOverride && (Within(HUDState.HUDQueuedToDisableTime, now, Settings.iKeepHUDShownMS) ||
-                                            Within(HUDState.LongHUDMessageTime, now, Settings.iKeepHUDShownLongMS));
+            !HUDState.HUDToggleOverride && (Within(HUDState.HUDQueuedToDisableTime, now, settings.iKeepHUDShownMS) ||
+                                            Within(HUDState.LongHUDMessageTime, now, settings.iKeepHUDShownLongMS));
         if (!keepShown) {
             LOG_INFO("result = [RequestDisable]");
             EnableMenusIfCan(false, false);
@@ -250,7 +253,7 @@ void UpdateHUD()
         }
     }
 
-    switch (const Verdict verdict = WalkRules(now); verdict.kind) {
+    switch (const Verdict verdict = WalkRules(now, settings); verdict.kind) {
         case Verdict::Kind::Show:
             if (verdict.warn) {
                 LOG_WARN("result = [show] | {}", verdict.reason);
@@ -269,11 +272,11 @@ void UpdateHUD()
             break;
     }
 
-    if (Within(HUDState.LongHUDMessageTime, now, Settings.iKeepHUDShownLongMS)) {
+    if (Within(HUDState.LongHUDMessageTime, now, settings.iKeepHUDShownLongMS)) {
         LOG_INFO("result = [exit] | LongHUDMessage");
         return;
     }
-    if (Within(HUDState.HUDQueuedToDisableTime, now, Settings.iKeepHUDShownMS)) {
+    if (Within(HUDState.HUDQueuedToDisableTime, now, settings.iKeepHUDShownMS)) {
         LOG_INFO("result = [exit] | HUDQueuedToDisable");
         return;
     }

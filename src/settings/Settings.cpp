@@ -106,11 +106,6 @@ void StoreReloadDefault(SettingsRecord& record, const KeyKind& kind)
     std::visit([&](const auto& key) { record.*key.field = key.reloadDefault; }, kind);
 }
 
-void Publish(const SettingsRecord& record, const KeyKind& kind)
-{
-    std::visit([&](const auto& key) { Settings.*key.field = record.*key.field; }, kind);
-}
-
 // Stores the value of a non-empty text when it is valid and in range; any
 // other text leaves the reload default in place.
 void StoreIfValid(SettingsRecord& record, const KeyKind& kind, std::string_view text)
@@ -186,12 +181,10 @@ SettingsReading ReadSettings(IniValueReader read)
 
 void ReloadINI(const SettingsReading& reading)
 {
-    // The reading was built aside: a pass running meanwhile saw the settings
-    // before the reload, and now sees each field change once, never the
-    // defaults the reading started from.
-    for (const auto& setting : kSettingKeys) {
-        Publish(reading.record, setting.kind);
-    }
+    // The reading was built aside and goes in force whole: a pass running
+    // meanwhile reads the settings before the reload or after it, never a
+    // mix, nor the defaults the reading started from.
+    Settings.Publish(reading.record);
 
     if (Settings.bLogging) {
         LOG_INFO("bLogging -> {}", static_cast<int>(reading.loggingRequested));

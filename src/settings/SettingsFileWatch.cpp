@@ -32,7 +32,7 @@ void ReloadINI()
 
 void CheckSettingsFile(Clock::Nanoseconds now)
 {
-    if (!Settings.bReloadSettingsOnChange) {
+    if (!Settings->bReloadSettingsOnChange) {
         return;
     }
     Clock::Nanoseconds due = SettingsFileWatch.nextCheckTime;

@@ -42,7 +42,7 @@ protected:
     void StartOver()
     {
         HUDState = HUDStateRecord{};
-        Settings = SettingsRecord{};
+        Settings.RestoreInitialValues();
         game.ClearRecords();
         Events::RegisterSinks();
         log.clear();
@@ -129,7 +129,7 @@ TEST_F(EventSinks, ClosingAListedMenuHidesAtOnceOnlyWithoutKeepShownTimeAndLongM
         SCOPED_TRACE(::testing::Message() << row.menu << " " << row.keepShownMS << " " << row.sinceLongMessage);
         StartOver();
         HUDState.LongHUDMessageTime = game.Now() - row.sinceLongMessage;
-        Settings.iKeepHUDShownMS = row.keepShownMS;
+        Settings.PublishWith(&SettingsRecord::iKeepHUDShownMS, row.keepShownMS);
         game.ui.SetMenus({"HUDMenu", row.menu});
         game.ui.SetHUDShown(true);
 
@@ -259,7 +259,7 @@ TEST_F(EventSinks, ASaveLoadedRereadsTheSettingsAndFromThePauseOrMainMenuResetsT
 
         EXPECT_EQ(game.RaiseEvent(game_facts::kSaveLoadSourceID), 1);
         EXPECT_THAT(log.lines(), Contains("[info] [ProcessEvent]  --> SaveLoadEvent"));
-        EXPECT_EQ(Settings.iKeepHUDShownMS, 1234);
+        EXPECT_EQ(Settings->iKeepHUDShownMS, 1234);
         EXPECT_FALSE(HUDState.SubtitlesPlaying);
         EXPECT_EQ(HUDState.HUDRequest, kHUDRequestNone);
         EXPECT_FALSE(HUDState.WeaponDrawnOnMonocleOpen);
@@ -282,7 +282,7 @@ TEST_F(EventSinks, AHiddenSubtitleDecidesWhileItStillCountsThenDrops)
     for (const bool showInSubtitles : {true, false}) {
         SCOPED_TRACE(showInSubtitles);
         StartOver();
-        Settings.bShowInSubtitles = showInSubtitles;
+        Settings.PublishWith(&SettingsRecord::bShowInSubtitles, showInSubtitles);
         EXPECT_EQ(game.RaiseEvent(game_facts::kSubtitleShownSourceID), 1);
         EXPECT_TRUE(HUDState.SubtitlesPlaying) << "shown whatever the settings";
         HUDState.HUDRequest = kHUDRequestEnable;  // a pending enable the sink drops before it decides
@@ -322,9 +322,11 @@ TEST_F(EventSinks, ALongMessageRequestsTheHUDWhileItsSettingIsOnAndALevelUpAlway
             SCOPED_TRACE(std::string(row.text) + (on ? " on" : " off"));
             StartOver();
             // Only the sink's own setting counts: the others say the opposite.
-            Settings.bShowLocationDiscovered = Settings.bShowPlanetTraitDiscovered = Settings.bShowMissionActive = !on;
+            SettingsRecord others = *Settings;
+            others.bShowLocationDiscovered = others.bShowPlanetTraitDiscovered = others.bShowMissionActive = !on;
+            Settings.Publish(others);
             if (row.setting != nullptr) {
-                Settings.*row.setting = on;
+                Settings.PublishWith(row.setting, on);
             }
 
             EXPECT_EQ(game.RaiseEvent(row.source), 1);

@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 #include <spdlog/spdlog.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -132,6 +133,62 @@ TEST_F(GateAcrossThreads, TwoThreadsRacingGetOnePass)
     EXPECT_THAT(passesPerRound, ::testing::Each(1));
 }
 
+// ---- The settings a reader takes
+
+// A reader that takes the settings once reads one reload's values, never a
+// mix of two, while reloads go on. Here they follow each other as fast as the
+// reader lets them, up to two during one look (a save load and a pass that
+// found the file changed), far faster than a game ever reloads.
+TEST(SettingsAcrossThreads, AReaderTakesOneReloadsValuesNeverAMix)
+{
+    // Three records that differ in a field at the start, in the middle and at
+    // the end, put in force in turn: no count of records kept aside for the
+    // readers makes a record come back with the values it last held.
+    std::array<SettingsRecord, 3> records{};
+    for (std::size_t index = 1; index < records.size(); ++index) {
+        const auto step = static_cast<std::int32_t>(index);
+        records[index].bShowInCombat = false;
+        records[index].iKeepHUDShownMS = 100 * step;
+        records[index].fShowBelowHealthPercent = 10.0F * static_cast<float>(step);
+        records[index].bReloadSettingsOnChange = index == 1;
+    }
+
+    constexpr int kReloads = 20000;
+    std::atomic<int> published{0};
+    std::atomic<int> looksStarted{0};
+    int mixed = 0;
+    {
+        Threads threads(
+            [&] {
+                for (int reload = 0; reload < kReloads; ++reload) {
+                    while (looksStarted.load() < reload) {
+                        std::this_thread::yield();
+                    }
+                    Settings.Publish(records[static_cast<std::size_t>(reload) % records.size()]);
+                    published = reload + 1;
+                }
+            },
+            [&] {
+                for (int look = 0; look < kReloads; ++look) {
+                    while (published.load() < look) {
+                        std::this_thread::yield();
+                    }
+                    looksStarted = look + 1;
+                    // As a pass does: the record taken once, one field read,
+                    // the rest later, with time for a reload between.
+                    const SettingsRecord& taken = *Settings;
+                    const bool combat = taken.bShowInCombat;
+                    std::this_thread::yield();
+                    SettingsRecord seen = taken;
+                    seen.bShowInCombat = combat;
+                    mixed += std::ranges::count(records, seen) == 1 ? 0 : 1;
+                }
+            });
+    }
+    Settings.RestoreInitialValues();
+    EXPECT_EQ(mixed, 0);
+}
+
 // ---- Every thread of the game at once
 
 // The settings file of the next save loaded, as the loading thread changes it
@@ -228,7 +285,7 @@ protected:
     {
         SettingsFileReader = previousReader_;
         settingsFileSystem = previousFileSystem_;
-        Settings = SettingsRecord{};
+        Settings.RestoreInitialValues();
     }
 
     // One thing each of the game's threads does, the `n`th time it does it.
@@ -372,10 +429,10 @@ protected:
         // The loading thread reloaded last from the file it chose last.
         const SettingsFile& last = kSettingsFiles[nextSettingsFile.load() % kSettingsFiles.size()];
         EXPECT_EQ(Settings.bLogging, last.logging);
-        EXPECT_EQ(Settings.iKeepHUDShownMS, last.keepShownMs);
-        EXPECT_EQ(Settings.iHUDToggle, last.toggleKey);
-        EXPECT_EQ(Settings.iHUDToggleGamepad, last.toggleButtons);
-        EXPECT_EQ(Settings.iMenuOverriderShipHUDMenu, last.shipHUDOverrider);
+        EXPECT_EQ(Settings->iKeepHUDShownMS, last.keepShownMs);
+        EXPECT_EQ(Settings->iHUDToggle, last.toggleKey);
+        EXPECT_EQ(Settings->iHUDToggleGamepad, last.toggleButtons);
+        EXPECT_EQ(Settings->iMenuOverriderShipHUDMenu, last.shipHUDOverrider);
 
         game.ui.SetMenus({{"HUDMenu"}});
         for (int pass = 0; pass < 2000; ++pass) {

@@ -30,7 +30,7 @@ class GamepadToggle : public FakeGameTest {
 protected:
     void SetUp() override
     {
-        Settings.iHUDToggleGamepad = kBackAndUp;
+        Settings.PublishWith(&SettingsRecord::iHUDToggleGamepad, kBackAndUp);
         HUDState.LastTogglePressTime = game.Now() - Clock::FromMilliseconds(10'000);
     }
 
@@ -73,7 +73,7 @@ TEST_F(GamepadToggle, TheInputIsDownWhileOneControllerHoldsTheWholeChord)
              Case{"every button but Start", 0xFFFF, {static_cast<std::uint16_t>(0xFFFF & ~FakeXInput::kStart)}, false},
          }) {
         SCOPED_TRACE(row.what);
-        Settings.iHUDToggleGamepad = row.mask;
+        Settings.PublishWith(&SettingsRecord::iHUDToggleGamepad, row.mask);
         HUDState.ToggleKeyHoldTime = 0;
         for (int slot = 0; slot < FakeXInput::kSlots; ++slot) {
             if (static_cast<std::size_t>(slot) < row.held.size()) {
@@ -114,7 +114,7 @@ TEST_F(GamepadToggle, AShortAndALongPressActAsTheToggleKeys)
 // pass, and a press begun on one and ended on the other is one press.
 TEST_F(GamepadToggle, TheKeyAndTheChordAreOneInput)
 {
-    Settings.iHUDToggle = kF1;
+    Settings.PublishWith(&SettingsRecord::iHUDToggle, kF1);
     xinput.Connect(0, kBackAndUp);
     game.PressKey(kF1);
     Pass();
@@ -194,11 +194,11 @@ TEST_F(GamepadToggle, OnlyAPassThatReachesTheToggleReadsAController)
 // With no buttons set nothing loads XInput, whatever else the toggle does.
 TEST_F(GamepadToggle, WithoutButtonsXInputIsNeverLoaded)
 {
-    Settings.iHUDToggleGamepad = 0;
+    Settings.PublishWith(&SettingsRecord::iHUDToggleGamepad, 0);
     xinput.Connect(0, 0xFFFF);
     for (const int toggleKey : {0, kF1}) {
         SCOPED_TRACE(toggleKey);
-        Settings.iHUDToggle = toggleKey;
+        Settings.PublishWith(&SettingsRecord::iHUDToggle, toggleKey);
         game.PressKey(kF1);
         Pass();
         game.ReleaseKey(kF1);
@@ -218,8 +218,8 @@ TEST_F(GamepadToggle, WithoutXInputOneLineAndNoOtherTry)
         SCOPED_TRACE(logging);
         GamepadPolls = GamepadPollRecord{};  // a game started anew
         Settings.bLogging = logging;
-        Settings.iHUDToggle = kF1;
-        Settings.iHUDToggleGamepad = kBackAndUp;
+        Settings.PublishWith(&SettingsRecord::iHUDToggle, kF1);
+        Settings.PublishWith(&SettingsRecord::iHUDToggleGamepad, kBackAndUp);
         xinput.SetMissing(true);
         const int loadsBefore = xinput.Loads();
         log.clear();
@@ -231,7 +231,7 @@ TEST_F(GamepadToggle, WithoutXInputOneLineAndNoOtherTry)
             const SettingsFileStandIn file({{"iHUDToggleGamepad", "8000"}, {"iHUDToggle", "70"}});
             ReloadINI();
         }
-        ASSERT_EQ(Settings.iHUDToggleGamepad, FakeXInput::kY);
+        ASSERT_EQ(Settings->iHUDToggleGamepad, FakeXInput::kY);
         Settings.bLogging = logging;
         game.PressKey(kF1);
         Pass();

@@ -119,8 +119,8 @@ TEST_F(MenuGating, AnOpenGameMenuIsTheFirstFromTheBottomThatIsNoPartOfTheHUD)
         SCOPED_TRACE(row.found != nullptr ? row.found : "(none)");
         game.ui.SetMenus(row.stack);
         game.gameMenuPaused = row.paused;
-        Settings.iMenuOverriderHandscannerMenu = row.handscanner;
-        Settings.iMenuOverriderShipHUDMenu = row.ship;
+        Settings.PublishWith(&SettingsRecord::iMenuOverriderHandscannerMenu, row.handscanner);
+        Settings.PublishWith(&SettingsRecord::iMenuOverriderShipHUDMenu, row.ship);
         std::string_view name = "(untouched)";
         EXPECT_EQ(FindOpenGameMenu(name), row.found != nullptr);
         EXPECT_EQ(name, row.found != nullptr ? row.found : "(untouched)");

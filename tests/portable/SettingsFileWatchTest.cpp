@@ -85,7 +85,7 @@ TEST_F(SettingsFileWatchTest, EachWayOfSavingAppliesWithinASecondAndOnlyOnce)
 
         row.save(file);
         Play(kOneSecondAndAPass);
-        EXPECT_EQ(Settings.iKeepHUDShownMS, 500);
+        EXPECT_EQ(Settings->iKeepHUDShownMS, 500);
         EXPECT_EQ(ChangedLines(), 1);
         Play(5000);
         EXPECT_EQ(ChangedLines(), 1) << "read again with nothing saved";
@@ -130,7 +130,7 @@ TEST_F(SettingsFileWatchTest, LogsTheChangeThenTheReloadAndFollowsTheLoggingSwit
         ASSERT_EQ(lines.size(), row.lineCount);
         lines.resize(row.firstLines.size());
         EXPECT_EQ(lines, row.firstLines);
-        EXPECT_EQ(Settings.iKeepHUDShownMS, 0);
+        EXPECT_EQ(Settings->iKeepHUDShownMS, 0);
         EXPECT_EQ(Settings.bLogging, std::string(row.after) == "1");
     }
 }
@@ -145,7 +145,7 @@ TEST_F(SettingsFileWatchTest, SwitchedOffItNeverLooksAtTheFileAgain)
 
     EXPECT_EQ(file.Looks(), looksOfTheLoad);
     EXPECT_EQ(file.Readings(), 1);
-    EXPECT_EQ(Settings.iKeepHUDShownMS, 2000);
+    EXPECT_EQ(Settings->iKeepHUDShownMS, 2000);
     EXPECT_EQ(ChangedLines(), 0);
 }
 
@@ -158,7 +158,7 @@ TEST_F(SettingsFileWatchTest, UntilASaveIsLoadedTheFileIsNotRead)
 
     EXPECT_EQ(file.Readings(), 0);
     EXPECT_TRUE(Settings.bLogging) << "the initial value stays until the first save load";
-    EXPECT_EQ(Settings.iKeepHUDShownMS, 2000);
+    EXPECT_EQ(Settings->iKeepHUDShownMS, 2000);
 }
 
 // Deleted, or held by an editor that shares it with no one: the settings in
@@ -189,13 +189,13 @@ TEST_F(SettingsFileWatchTest, AFileMissingOrHeldKeepsTheSettingsUntilItIsBack)
         row.takeAway(file);
         const int looks = file.Looks();
         Play(3000);
-        EXPECT_EQ(Settings.iKeepHUDShownMS, 300);
+        EXPECT_EQ(Settings->iKeepHUDShownMS, 300);
         EXPECT_EQ(ChangedLines(), 0);
         EXPECT_GE(file.Looks(), looks + 2) << "looked at again each second";
 
         row.bringBack(file);
         Play(kOneSecondAndAPass);
-        EXPECT_EQ(Settings.iKeepHUDShownMS, 700);
+        EXPECT_EQ(Settings->iKeepHUDShownMS, 700);
         EXPECT_EQ(ChangedLines(), 1);
     }
 }
@@ -213,7 +213,7 @@ TEST_F(SettingsFileWatchTest, AFileSavedWhileItIsReadIsReadAgainWhole)
     });
     Play(kOneSecondAndAPass);
 
-    EXPECT_EQ(std::tuple(static_cast<bool>(Settings.bShowInCombat), static_cast<int>(Settings.iKeepHUDShownMS)),
+    EXPECT_EQ(std::tuple(static_cast<bool>(Settings->bShowInCombat), static_cast<int>(Settings->iKeepHUDShownMS)),
               std::tuple(true, 700));
     EXPECT_EQ(file.Readings(), 1 + 2);
     EXPECT_EQ(ChangedLines(), 1);
@@ -236,14 +236,14 @@ TEST_F(SettingsFileWatchTest, AFileThatKeepsChangingIsLeftToTheNextLook)
     file.Save({{"bLogging", "1"}, {"iKeepHUDShownMS", "1000"}});
     file.WhenReading("iKeepHUDShownMS", saveAgain);
     Play(kOneSecondAndAPass);
-    EXPECT_EQ(Settings.iKeepHUDShownMS, 300);
+    EXPECT_EQ(Settings->iKeepHUDShownMS, 300);
     EXPECT_EQ(ChangedLines(), 0);
     const int readings = file.Readings();
     EXPECT_GE(readings, 1 + 2) << "read again at least once";
 
     file.WhenReading("iKeepHUDShownMS", nullptr);
     Play(1000);
-    EXPECT_EQ(Settings.iKeepHUDShownMS, 1000 + saves);
+    EXPECT_EQ(Settings->iKeepHUDShownMS, 1000 + saves);
     EXPECT_EQ(ChangedLines(), 1);
     EXPECT_EQ(file.Readings(), readings + 1);
 }
@@ -257,7 +257,7 @@ TEST_F(SettingsFileWatchTest, AfterASaveLoadOnlyALaterSaveIsReadAgain)
     file.Save({{"bLogging", "1"}, {"iKeepHUDShownMS", "400"}});
     LoadSave();
     Play(3000);
-    EXPECT_EQ(Settings.iKeepHUDShownMS, 400);
+    EXPECT_EQ(Settings->iKeepHUDShownMS, 400);
     EXPECT_EQ(ChangedLines(), 0);
 
     file.WhenReading("iKeepHUDShownMS", [](EditedSettingsFile& saving) {
@@ -265,7 +265,7 @@ TEST_F(SettingsFileWatchTest, AfterASaveLoadOnlyALaterSaveIsReadAgain)
     });
     LoadSave();
     Play(kOneSecondAndAPass);
-    EXPECT_EQ(Settings.iKeepHUDShownMS, 500);
+    EXPECT_EQ(Settings->iKeepHUDShownMS, 500);
     EXPECT_EQ(ChangedLines(), 1) << "saved during the save load's reading";
 }
 
@@ -300,7 +300,7 @@ TEST_F(SettingsFileWatchTest, LeavesTheToggleKeyAndTheGameObjectsAsTheyAre)
 
     file.Save({{"bLogging", "0"}, {"iKeepHUDShownMS", "500"}});
     Play(kOneSecondAndAPass);
-    ASSERT_EQ(Settings.iKeepHUDShownMS, 500);
+    ASSERT_EQ(Settings->iKeepHUDShownMS, 500);
     // Read by conversion, as a plain field would be read too.
     using Toggle = std::tuple<bool, bool, bool, std::int32_t, Clock::Nanoseconds>;
     EXPECT_EQ(Toggle(HUDState.HUDToggleOverride, HUDState.bShowHUD, HUDState.ToggleLongPressDone,
@@ -325,11 +325,11 @@ TEST_F(SettingsFileWatchTest, ACheckDuringASaveLoadsReadingLeavesTheFileToTheNex
     });
     LoadSave();
     EXPECT_EQ(readingsSeenByTheCheck, 0);
-    EXPECT_TRUE(Settings.bShowInCombat) << "the save load read it before the save";
+    EXPECT_TRUE(Settings->bShowInCombat) << "the save load read it before the save";
 
     game.AdvanceMs(1000);
     Play(kOneSecondAndAPass);
-    EXPECT_EQ(std::tuple(static_cast<bool>(Settings.bShowInCombat), static_cast<int>(Settings.iKeepHUDShownMS)),
+    EXPECT_EQ(std::tuple(static_cast<bool>(Settings->bShowInCombat), static_cast<int>(Settings->iKeepHUDShownMS)),
               std::tuple(false, 500));
     EXPECT_EQ(ChangedLines(), 1);
 }

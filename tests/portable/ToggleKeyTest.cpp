@@ -92,7 +92,7 @@ TEST_F(ToggleHandlers, ALongPressEndsTheOverride)
         HUDState.LastTogglePressTime = game.Now() - 5234 * kMs;
         HUDState.HUDToggleOverride = row.override;
         HUDState.bShowHUD = row.showHUD;
-        Settings.bPlayUIFeedbackSounds = row.sounds;
+        Settings.PublishWith(&SettingsRecord::bPlayUIFeedbackSounds, row.sounds);
         game.sounds.clear();
         game.soundVolumes.clear();
         log.clear();
@@ -125,7 +125,7 @@ TEST_F(ToggleHandlers, APressTooSoonAfterTheLastIsRefused)
           Case{false, 1000, 999 * kMs, 999}, Case{false, 1000, 1000 * kMs, {}}, Case{false, 300, {}, {}}}) {
         SCOPED_TRACE(std::to_string(row.longPress) + " " + std::to_string(row.minimum) + " " +
                      std::to_string(row.since.value_or(-1)));
-        Settings.iHUDToggleMinRequiredTimeSinceLastTogglePress = row.minimum;
+        Settings.PublishWith(&SettingsRecord::iHUDToggleMinRequiredTimeSinceLastTogglePress, row.minimum);
         const Clock::Nanoseconds stamp = row.since ? game.Now() - *row.since : 0;
         HUDState.LastTogglePressTime = stamp;
         HUDState.HUDToggleOverride = HUDState.bShowHUD = true;
@@ -159,7 +159,7 @@ class TogglePressCycle : public FakeGameTest {
 protected:
     void SetUp() override
     {
-        Settings.iHUDToggle = kF1;
+        Settings.PublishWith(&SettingsRecord::iHUDToggle, kF1);
         HUDState.LastTogglePressTime = game.Now() - 10'000 * kMs;
     }
 

@@ -60,13 +60,13 @@ protected:
         };
         const auto hidingOverrider = [=](SettingsField<bool> setting, const char* name) {
             return [=](bool on) {
-                Settings.*setting = !on;
+                Settings.PublishWith(setting, !on);
                 menu(name, on);
             };
         };
         const auto percent = [this](SettingsField<float> threshold, RE::ActorValueInfo* (FakeGame::*actorValue)()) {
             return [=, this](bool on) {
-                Settings.*threshold = 50.0F;
+                Settings.PublishWith(threshold, 50.0F);
                 game.SetActorValuePercent((game.*actorValue)(), on ? 50.0F : 50.5F);
             };
         };
@@ -91,16 +91,22 @@ protected:
              [this](bool on) { on ? game.PressKey(kRightMouseButton) : game.ReleaseKey(kRightMouseButton); }},
             {Shown("IsInVehicle"),
              [this](bool on) {
-                 Settings.bShowInLandVehicle = true;
+                 Settings.PublishWith(&SettingsRecord::bShowInLandVehicle, true);
                  game.vehicleValue = on ? 1.0F : 0.0F;
              }},
             {Shown("HealthPercent"), percent(&SettingsRecord::fShowBelowHealthPercent, &FakeGame::HealthAV)},
             {Shown("OxygenPercent"), percent(&SettingsRecord::fShowBelowOxygenPercent, &FakeGame::OxygenAV)},
             {Shown("BoostPackPercent"), percent(&SettingsRecord::fShowBelowBoostPackPercent, &FakeGame::BoostPackAV)},
-            {Shown("IsOverencumbered"), [this](bool on) { Settings.bShowIfOverencumbered = game.overencumbered = on; }},
-            {Shown("IsJumping"), [this](bool on) { Settings.bShowIfJumping = game.jumping = on; }},
+            {Shown("IsOverencumbered"),
+             [this](bool on) {
+                 Settings.PublishWith(&SettingsRecord::bShowIfOverencumbered, game.overencumbered = on);
+             }},
+            {Shown("IsJumping"),
+             [this](bool on) { Settings.PublishWith(&SettingsRecord::bShowIfJumping, game.jumping = on); }},
             {Shown("HostileActorsNear"),
-             [this](bool on) { Settings.bShowWhenHostilesAreNearby = game.hostilesNear = on; }},
+             [this](bool on) {
+                 Settings.PublishWith(&SettingsRecord::bShowWhenHostilesAreNearby, game.hostilesNear = on);
+             }},
             {Shown("menuStack.size <= 0"), [=](bool on) { menu("HUDMenu", !on); }},
             {"[warning] [UpdateHUD] result = [show] | MQ305.IsStageDone(2000)",
              [this](bool on) { game.SetStageDone(game.MQ305(), 2000, on); }},
@@ -137,7 +143,7 @@ TEST_F(RuleChain, EachRuleFiresAloneAndBeforeTheNext)
 // while it is down, a pass ends at it whatever later rule would fire.
 TEST_F(RuleChain, TheToggleKeyComesRightAfterTheFirstTwoRules)
 {
-    Settings.iHUDToggle = kF1;
+    Settings.PublishWith(&SettingsRecord::iHUDToggle, kF1);
     const auto rules = Rules();
     for (std::size_t i = 0; i < rules.size(); ++i) {
         SCOPED_TRACE(rules[i].line);
@@ -167,9 +173,11 @@ TEST_F(RuleChain, AWeaponIsDrawnInStatesOneToThreeOfTheLowThreeBits)
 // shows, and a switched-off rule asks the game nothing.
 TEST_F(RuleChain, SwitchedOffRulesNeitherFireNorAskTheGame)
 {
-    Settings.bShowInSubtitles = Settings.bShowWhileSneaking = Settings.bShowWhileWeaponDrawn = false;
-    Settings.bShowInCombat = Settings.bShowInLandVehicle = false;
-    Settings.iVehicleAimKeyDown = 0;
+    SettingsRecord switchedOff = *Settings;
+    switchedOff.bShowInSubtitles = switchedOff.bShowWhileSneaking = switchedOff.bShowWhileWeaponDrawn = false;
+    switchedOff.bShowInCombat = switchedOff.bShowInLandVehicle = false;
+    switchedOff.iVehicleAimKeyDown = 0;
+    Settings.Publish(switchedOff);
     HUDState.SubtitlesPlaying = true;
     game.sneaking = game.overencumbered = game.jumping = game.hostilesNear = true;
     game.player.SetWeaponState(1);
@@ -183,7 +191,7 @@ TEST_F(RuleChain, SwitchedOffRulesNeitherFireNorAskTheGame)
     EXPECT_EQ(game.calls.actorValuePercent, 0) << "thresholds are off at -1";
     EXPECT_EQ(game.calls.isOverencumbered + game.calls.isJumping + game.calls.hostileActorsNear, 0);
 
-    Settings.iVehicleAimKeyDown = 0x05;
+    Settings.PublishWith(&SettingsRecord::iVehicleAimKeyDown, 0x05);
     EXPECT_EQ(Decide(), kHide) << "another key than the configured one";
     game.PressKey(0x05);
     EXPECT_EQ(Decide(), Shown("VehicleAim"));
@@ -191,7 +199,7 @@ TEST_F(RuleChain, SwitchedOffRulesNeitherFireNorAskTheGame)
 
 TEST_F(RuleChain, ALandVehicleIsAnyVehicleValueButZero)
 {
-    Settings.bShowInLandVehicle = true;
+    Settings.PublishWith(&SettingsRecord::bShowInLandVehicle, true);
     for (const float value : {1.0F, -1.0F, 1e-30F, kNaN, 0.0F, -0.0F}) {
         game.vehicleValue = value;
         EXPECT_EQ(Decide(), value != 0.0F ? Shown("IsInVehicle") : kHide) << value;
@@ -217,12 +225,12 @@ TEST_F(RuleChain, ThePercentRulesShowAtOrBelowANonNegativeThreshold)
         {"BoostPackPercent", &SettingsRecord::fShowBelowBoostPackPercent, game.BoostPackAV()}};
     for (const auto& [reason, setting, actorValue] : rules) {
         for (const Case& row : cases) {
-            Settings.*setting = row.threshold;
+            Settings.PublishWith(setting, row.threshold);
             game.SetActorValuePercent(actorValue, row.percent);
             EXPECT_EQ(Decide(), row.shows ? Shown(reason) : kHide)
                 << reason << " " << row.threshold << " " << row.percent;
         }
-        Settings.*setting = -1.0F;
+        Settings.PublishWith(setting, -1.0F);
     }
 }
 
@@ -255,8 +263,8 @@ TEST_F(RuleChain, TheAutoAimTargetShowsOnlyWhenItPassesEveryTest)
         target.SetBaseFormType(row.formType);
         target.SetFlags(row.flags);
         game.vehicleValue = row.vehicleValue;
-        Settings.bShowIfAutoAimTargetIsHarvestedFlora = row.allowHarvested;
-        Settings.bShowIfAutoAimTargetIsNotActivatable = row.allowNotActivatable;
+        Settings.PublishWith(&SettingsRecord::bShowIfAutoAimTargetIsHarvestedFlora, row.allowHarvested);
+        Settings.PublishWith(&SettingsRecord::bShowIfAutoAimTargetIsNotActivatable, row.allowNotActivatable);
         EXPECT_EQ(Decide(), row.shows ? Shown("AutoAimTargetRef valid and exists") : kHide);
     }
     game.SetAutoAimTarget(nullptr);

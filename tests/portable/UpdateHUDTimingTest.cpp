@@ -130,7 +130,7 @@ TEST_F(DecisionTiming, AVanishedReasonKeepsTheHUDForTheKeepShownTimeAfterTheFirs
 {
     for (const std::int32_t keepShownMS : {2000, 500}) {
         SCOPED_TRACE(keepShownMS);
-        Settings.iKeepHUDShownMS = keepShownMS;
+        Settings.PublishWith(&SettingsRecord::iKeepHUDShownMS, keepShownMS);
         game.ui.SetHUDShown(true);
         game.ClearRecords();
         const Clock::Nanoseconds hidden = game.Now() + kGate;
@@ -178,7 +178,7 @@ TEST_F(DecisionTiming, TheKeepShownTimersHoldAHideInTheirOrder)
         {kHUDRequestDisableQueued, false, false, false, "[RequestDisable]"},
         {kHUDRequestDisableQueued, true, true, true, "[RequestDisable]"},
     };
-    Settings.iKeepHUDShownMS = 3000;
+    Settings.PublishWith(&SettingsRecord::iKeepHUDShownMS, 3000);
     for (const Case& row : cases) {
         SCOPED_TRACE(std::to_string(row.request) + (row.override ? " override " : " ") +
                      std::to_string(row.queuedRuns) + std::to_string(row.longRuns));
@@ -195,8 +195,8 @@ TEST_F(DecisionTiming, TheKeepShownTimersHoldAHideInTheirOrder)
 // and the hide it queued is carried out iKeepHUDShownMS after the first one.
 TEST_F(DecisionTiming, AHideRuleThatKeepsFiringHidesTheHUDAfterTheKeepShownTime)
 {
-    Settings.iMenuOverriderShipHUDMenu = false;
-    Settings.iKeepHUDShownMS = 300;
+    Settings.PublishWith(&SettingsRecord::iMenuOverriderShipHUDMenu, false);
+    Settings.PublishWith(&SettingsRecord::iKeepHUDShownMS, 300);
     game.ui.SetMenus({"HUDMenu", "SpaceshipHudMenu"});
     const Clock::Nanoseconds first = game.Now() + kGate;
     EXPECT_THAT(PassLines(first), ElementsAre(Line("[hide] | MenuOverrider [SpaceshipHudMenu] is active")));

@@ -9,8 +9,8 @@
 // captured, and leaves them that way for the next one.
 class SettingsFixture : public ::testing::Test {
 protected:
-    void SetUp() override { Settings = SettingsRecord{}; }
-    void TearDown() override { Settings = SettingsRecord{}; }
+    void SetUp() override { Settings.RestoreInitialValues(); }
+    void TearDown() override { Settings.RestoreInitialValues(); }
 
     LogCapture log;
 };

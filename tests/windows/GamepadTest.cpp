@@ -76,7 +76,7 @@ protected:
 
     void SetUp() override
     {
-        Settings.iHUDToggleGamepad = kBackAndUp;
+        Settings.PublishWith(&SettingsRecord::iHUDToggleGamepad, kBackAndUp);
         HUDState.LastTogglePressTime = game.Now() - Clock::FromMilliseconds(10'000);
         pads.Connect(0);
     }
@@ -194,8 +194,8 @@ protected:
 TEST_F(GamepadWithoutXInput, OneLineAndNoOtherTry)
 {
     Settings.bLogging = false;
-    Settings.iHUDToggle = kF1;
-    Settings.iHUDToggleGamepad = kBackAndUp;
+    Settings.PublishWith(&SettingsRecord::iHUDToggle, kF1);
+    Settings.PublishWith(&SettingsRecord::iHUDToggleGamepad, kBackAndUp);
     PassWalkingTheRules();
     EXPECT_THAT(xinputLoads, ElementsAre(L"xinput1_4.dll", L"xinput9_1_0.dll"));
     EXPECT_THAT(log.lines(), ElementsAre("[warning] XInput is not available: the controller toggle is off"));
@@ -226,7 +226,7 @@ TEST_F(GamepadButtonsOff, NoXInputLibraryIsLoaded)
     EXPECT_EQ(pads.Reads(0), 0);
     EXPECT_THAT(LinesOf("HandleToggleKeyRelease"), Contains(HasSubstr("called"))) << "the key alone toggles";
 
-    Settings.iHUDToggleGamepad = kBack;
+    Settings.PublishWith(&SettingsRecord::iHUDToggleGamepad, kBack);
     PassWalkingTheRules();
     EXPECT_TRUE(IsLoaded(L"xinput1_4.dll"));
     EXPECT_EQ(pads.Reads(0), 1);

@@ -36,7 +36,7 @@ TEST(HookedCallThunk, PassesRegisterAndStackArgumentsAndTheResultThrough)
     EXPECT_EQ(call(-1, 2, 0x7FFFFFFFFFFFFFFF, 4, 0x5555, -6), 0x1122334455667788);
     EXPECT_THAT(receivedIntegers, ::testing::ElementsAre(-1, 2, 0x7FFFFFFFFFFFFFFF, 4, 0x5555, -6));
     HookedCallTarget = nullptr;
-    Settings = SettingsRecord{};
+    Settings.RestoreInitialValues();
 }
 
 }  // namespace

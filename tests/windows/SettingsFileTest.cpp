@@ -29,9 +29,9 @@ TEST_F(SettingsFile, TheShippedFileGivesTheOutOfTheBoxValues)
     ReloadINI();
 
     SettingsRecord expected{};
-    expected.bLogging = false;        // a per-frame log is for debugging
     expected.iVehicleAimKeyDown = 2;  // the right mouse button, as before any reload
-    EXPECT_EQ(Settings, expected);
+    EXPECT_EQ(*Settings, expected);
+    EXPECT_FALSE(Settings.bLogging);  // a per-frame log is for debugging
 }
 
 TEST_F(SettingsFile, AMissingFileOrADirectoryInItsPlaceGivesTheReloadDefaults)
@@ -40,10 +40,10 @@ TEST_F(SettingsFile, AMissingFileOrADirectoryInItsPlaceGivesTheReloadDefaults)
         if (directory) {
             std::filesystem::create_directories(PluginIniFile::path());
         }
-        Settings = SettingsRecord{};
+        Settings.RestoreInitialValues();
         ReloadINI();
-        EXPECT_EQ(Settings.iVehicleAimKeyDown, 0);
-        EXPECT_EQ(Settings.iKeepHUDShownMS, 2000);
+        EXPECT_EQ(Settings->iVehicleAimKeyDown, 0);
+        EXPECT_EQ(Settings->iKeepHUDShownMS, 2000);
         EXPECT_FALSE(Settings.bLogging);
     }
 }
@@ -53,16 +53,16 @@ TEST_F(SettingsFile, KeysAndSectionMatchWithoutRegardToCase)
     PluginIniFile::write("[settings]\r\nBLOGGING=1\r\nikeephudshownms = 1500 \r\nihudtoggle=0x70\r\n");
     ReloadINI();
     EXPECT_TRUE(Settings.bLogging);
-    EXPECT_EQ(Settings.iKeepHUDShownMS, 1500);
-    EXPECT_EQ(Settings.iHUDToggle, 112);
+    EXPECT_EQ(Settings->iKeepHUDShownMS, 1500);
+    EXPECT_EQ(Settings->iHUDToggle, 112);
 }
 
 TEST_F(SettingsFile, KeepsDelaysOfZero)
 {
     PluginIniFile::write("[Settings]\niKeepHUDShownMS=0\niKeepHUDShownLongMS=0\n");
     ReloadINI();
-    EXPECT_EQ(Settings.iKeepHUDShownMS, 0);
-    EXPECT_EQ(Settings.iKeepHUDShownLongMS, 0);
+    EXPECT_EQ(Settings->iKeepHUDShownMS, 0);
+    EXPECT_EQ(Settings->iKeepHUDShownLongMS, 0);
 }
 
 TEST_F(SettingsFile, HugeAndForeignValuesLeaveTheirFieldAndTheOthersAreStillRead)
@@ -73,11 +73,11 @@ TEST_F(SettingsFile, HugeAndForeignValuesLeaveTheirFieldAndTheOthersAreStillRead
                          "iKeepHUDShownLongMS=1234\n"
                          "fShowBelowOxygenPercent=30\n");
     ReloadINI();
-    EXPECT_EQ(Settings.iKeepHUDShownMS, 2000);
-    EXPECT_EQ(Settings.fShowBelowHealthPercent, -1.0F);
-    EXPECT_EQ(Settings.iHUDToggle, 0);
-    EXPECT_EQ(Settings.iKeepHUDShownLongMS, 1234);
-    EXPECT_EQ(Settings.fShowBelowOxygenPercent, 30.0F);
+    EXPECT_EQ(Settings->iKeepHUDShownMS, 2000);
+    EXPECT_EQ(Settings->fShowBelowHealthPercent, -1.0F);
+    EXPECT_EQ(Settings->iHUDToggle, 0);
+    EXPECT_EQ(Settings->iKeepHUDShownLongMS, 1234);
+    EXPECT_EQ(Settings->fShowBelowOxygenPercent, 30.0F);
 }
 
 // Sets the file's last-write time as an editor's save leaves it, in the

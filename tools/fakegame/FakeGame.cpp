@@ -40,7 +40,7 @@ FakeGame::FakeGame(Addresses addresses)
     fake::detail::InstallClock();
     fake::detail::ReleaseAllKeys();
 
-    Settings = SettingsRecord{};
+    Settings.RestoreInitialValues();
     HUDState = HUDStateRecord{};
     SettingsFileWatch = SettingsFileWatchRecord{};
     GamepadPolls = GamepadPollRecord{};
@@ -76,7 +76,7 @@ FakeGame::~FakeGame()
     gameUIPointer = nullptr;
     gamePlayerPointer = nullptr;
     gameAutoAimPointer = nullptr;
-    Settings = SettingsRecord{};
+    Settings.RestoreInitialValues();
     HUDState = HUDStateRecord{};
     SettingsFileWatch = SettingsFileWatchRecord{};
     GamepadPolls = GamepadPollRecord{};

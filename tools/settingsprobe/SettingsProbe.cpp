@@ -59,12 +59,12 @@ std::string Text(float value)
 }
 
 // clang-format off
-#define PROBED(field) ProbedKey{#field, [] { return Text(Settings.field); }}
+#define PROBED(field) ProbedKey{#field, [] { return Text(Settings->field); }}
 // clang-format on
 
 // The keys as the shipped file names them, in the plugin's reading order.
 const std::vector<ProbedKey> kKeys{
-    PROBED(bLogging),
+    ProbedKey{"bLogging", [] { return Text(Settings.bLogging.load()); }},
     PROBED(bShowInCombat),
     PROBED(bShowWhileSneaking),
     PROBED(bShowWhileWeaponDrawn),
