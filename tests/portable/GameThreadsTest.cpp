@@ -9,6 +9,8 @@
 #include "FakeGame.h"
 #include "FakeXInput.h"
 #include "GameFacts.h"
+#include "Zorvik/LogFileSink.h"
+#include "Zorvik/LoggerPortable.h"
 #include "events/Events.h"
 #include "hud/HUDState.h"
 #include "hud/UpdateHUD.h"
@@ -24,8 +26,11 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <fstream>
 #include <map>
 #include <memory>
+#include <random>
+#include <regex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -474,6 +479,47 @@ TEST_F(GameThreadsAtOnce, AtThePauseMenuLoadsRefreshTheObjectsAndTheToggleKeyAsP
     PlayAtOnce(1500);
     EXPECT_GT(game.calls.lookupForm, 0) << "no save was loaded at the pause menu";
     ExpectAStateTheRulesAllow();
+}
+
+// Every thread writing its lines through the plugin's own logger into the log
+// file, as in a game where bLogging is on: each line reaches the file whole,
+// none cut into by another thread's. (The other tests drop the lines: the
+// logger's lock would order the threads and hide a race of the plugin's.)
+TEST_F(GameThreadsAtOnce, EveryThreadWritesWholeLinesIntoTheLogFile)
+{
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("lumenveil-threads-" + std::to_string(std::random_device{}()));
+    const std::filesystem::path logFile = folder / "plugin.log";
+    {
+        const auto previous = spdlog::default_logger();
+        spdlog::set_default_logger(
+            Zorvik::log::detail::make_logger({std::make_shared<Zorvik::log::detail::log_file_sink>(logFile)}));
+        PlayOneRound(300);
+        spdlog::set_default_logger(previous);
+    }
+
+    std::ifstream in(logFile, std::ios::binary);
+    const std::regex whole(R"(\[\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{6}\] \[Zorvik\] \[(info|warning|error)\] )"
+                           R"(\[[\w/]+\.(cpp|h):\d+\] \[(\w+)\] .*)");
+    std::map<std::string, int> linesBy;
+    int broken = 0;
+    for (std::string line; std::getline(in, line);) {
+        if (line.ends_with('\r')) {
+            line.pop_back();
+        }
+        std::smatch parts;
+        if (!std::regex_match(line, parts, whole) || line.find("[Zorvik]") != line.rfind("[Zorvik]")) {
+            ++broken;
+            continue;
+        }
+        ++linesBy[parts[3]];
+    }
+    in.close();
+    std::filesystem::remove_all(folder);
+    EXPECT_EQ(broken, 0);
+    // Lines of the passes, the sinks and the reloads were among them.
+    EXPECT_THAT(linesBy, ::testing::IsSupersetOf({::testing::Key("UpdateHUD"), ::testing::Key("ProcessEvent"),
+                                                  ::testing::Key("ReloadINI")}));
 }
 
 }  // namespace
