@@ -48,6 +48,13 @@ void CheckSettingsFile(Clock::Nanoseconds now)
         if (!before.present || before == SettingsFileWatch.inForce || !settingsFileSystem.opens()) {
             return;
         }
+        // An editor saving in two steps empties the file before it writes it:
+        // read now, every default would apply until the next look. Found so
+        // twice with the same stamp, the file is meant empty.
+        if (before.size == 0 && before != SettingsFileWatch.foundEmpty) {
+            SettingsFileWatch.foundEmpty = before;
+            return;
+        }
         const SettingsReading read = ReadSettings(SettingsFileReader);
         const SettingsFileStamp after = settingsFileSystem.stamp();
         if (after == before) {

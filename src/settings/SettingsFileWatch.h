@@ -13,8 +13,9 @@
 // checks; the rest is read and written only while a reload is held.
 struct SettingsFileWatchRecord {
     SharedValue<Clock::Nanoseconds> nextCheckTime = 0;
-    bool fileRead = false;        // a save load has read the file: its settings are in force
-    SettingsFileStamp inForce{};  // the file as the settings in force were read from it
+    bool fileRead = false;           // a save load has read the file: its settings are in force
+    SettingsFileStamp inForce{};     // the file as the settings in force were read from it
+    SettingsFileStamp foundEmpty{};  // the file as a look last found it empty, not read yet
 };
 
 inline constinit SettingsFileWatchRecord SettingsFileWatch{};
@@ -26,6 +27,8 @@ void ReloadINI();
 // At most once a second, and only while bReloadSettingsOnChange is on: reads
 // the settings again, as a save load does, when the file changed since the
 // settings in force were read from it. A file that is missing or cannot be
-// opened keeps the settings in force until the next look; a file that changes
-// while it is read is read again.
+// opened keeps the settings in force until the next look, and so does a file
+// found empty (an editor may be between emptying it and writing it) unless the
+// look before found it empty just the same; a file that changes while it is
+// read is read again.
 void CheckSettingsFile(Clock::Nanoseconds now);

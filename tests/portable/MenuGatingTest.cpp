@@ -7,6 +7,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -94,26 +95,27 @@ TEST_F(MenuGating, AnOpenGameMenuIsTheFirstFromTheBottomThatIsNoPartOfTheHUD)
 {
     struct Case {
         Stack stack;
-        bool paused;
+        std::uint8_t paused;  // the game's byte: any value but 0 pauses
         bool handscanner;
         bool ship;
         const char* found;  // null: none
     };
     const Case cases[] = {
-        {{"InventoryMenu"}, true, true, true, "{IsGameMenuPaused}"},
+        {{"InventoryMenu"}, 1, true, true, "{IsGameMenuPaused}"},
+        {{"HUDMenu"}, 0x02, true, true, "{IsGameMenuPaused}"},
         {{fake::MenuEntry::Null(), "HUDMenu", fake::MenuEntry::Nameless(), "", "HUDMessagesMenu", "CursorMenu",
           "InventoryMenu", "PauseMenu"},
-         false,
+         0,
          true,
          true,
          "InventoryMenu"},
-        {{"HUDMenu", "HUDMessagesMenu", "CursorMenu", fake::MenuEntry::Null(), ""}, false, true, true, nullptr},
-        {{"HUDMenu", "hudmenu"}, false, true, true, "hudmenu"},
-        {{"MonocleMenu", "HUDMenu"}, false, true, true, "MonocleMenu"},
-        {{"MonocleMenu", "HUDMenu"}, false, false, true, nullptr},
-        {{"SpaceshipHudMenu", "HUDMenu"}, false, true, true, "SpaceshipHudMenu"},
-        {{"SpaceshipHudMenu", "HUDMenu"}, false, true, false, nullptr},
-        {{"SpaceshipHudMenu", "MonocleMenu", "InventoryMenu"}, false, false, false, "InventoryMenu"},
+        {{"HUDMenu", "HUDMessagesMenu", "CursorMenu", fake::MenuEntry::Null(), ""}, 0, true, true, nullptr},
+        {{"HUDMenu", "hudmenu"}, 0, true, true, "hudmenu"},
+        {{"MonocleMenu", "HUDMenu"}, 0, true, true, "MonocleMenu"},
+        {{"MonocleMenu", "HUDMenu"}, 0, false, true, nullptr},
+        {{"SpaceshipHudMenu", "HUDMenu"}, 0, true, true, "SpaceshipHudMenu"},
+        {{"SpaceshipHudMenu", "HUDMenu"}, 0, true, false, nullptr},
+        {{"SpaceshipHudMenu", "MonocleMenu", "InventoryMenu"}, 0, false, false, "InventoryMenu"},
     };
     for (const Case& row : cases) {
         SCOPED_TRACE(row.found != nullptr ? row.found : "(none)");
@@ -125,7 +127,7 @@ TEST_F(MenuGating, AnOpenGameMenuIsTheFirstFromTheBottomThatIsNoPartOfTheHUD)
         EXPECT_EQ(FindOpenGameMenu(name), row.found != nullptr);
         EXPECT_EQ(name, row.found != nullptr ? row.found : "(untouched)");
     }
-    game.gameMenuPaused = false;
+    game.gameMenuPaused = 0;
     game.ui.SetMenus({"InventoryMenu"});
     UISingleton = nullptr;
     std::string_view name;

@@ -73,7 +73,7 @@ TEST_F(SettingsFileWatchTest, EachWayOfSavingAppliesWithinASecondAndOnlyOnce)
          }},
         {"truncated, then written",
          [&](EditedSettingsFile& file) {
-             file.Save({});
+             file.Empty();
              file.Save(edited);
          }},
         {"a new file renamed over the old", [&](EditedSettingsFile& file) { file.SaveAsNewFile(edited); }},
@@ -90,6 +90,42 @@ TEST_F(SettingsFileWatchTest, EachWayOfSavingAppliesWithinASecondAndOnlyOnce)
         Play(5000);
         EXPECT_EQ(ChangedLines(), 1) << "read again with nothing saved";
         EXPECT_EQ(file.Readings(), 2) << "the save load's reading and the check's";
+    }
+}
+
+// A look landing between the two steps of a save finds the file empty: the
+// settings stay, and the next look reads the file written meanwhile. A file
+// still empty, with the same stamp, a second later is what the player meant.
+TEST_F(SettingsFileWatchTest, AFileFoundEmptyIsReadOnlyIfTheNextLookFindsItSo)
+{
+    struct Case {
+        const char* way;
+        bool writtenAfterTheLook;
+        int keepShownAfterTwoLooks;
+    };
+    const Case cases[] = {
+        {"emptied, then written after a look", true, 500},
+        {"emptied and left so", false, 2000},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.way);
+        EditedSettingsFile file({{"bLogging", "1"}, {"iKeepHUDShownMS", "300"}});
+        LoadAndLetACheckPass();
+
+        file.Empty();
+        Play(kOneSecondAndAPass);
+        EXPECT_EQ(Settings.iKeepHUDShownMS, 300);
+        EXPECT_EQ(ChangedLines(), 0);
+        EXPECT_EQ(file.Readings(), 1) << "only the save load's reading";
+
+        if (row.writtenAfterTheLook) {
+            file.Save({{"bLogging", "1"}, {"iKeepHUDShownMS", "500"}});
+        }
+        Play(1000);
+        EXPECT_EQ(Settings.iKeepHUDShownMS, row.keepShownAfterTwoLooks);
+        Play(5000);
+        EXPECT_EQ(ChangedLines(), 1);
+        EXPECT_EQ(file.Readings(), 2) << "the save load's reading and one more";
     }
 }
 

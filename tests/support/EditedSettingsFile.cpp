@@ -12,7 +12,9 @@ EditedSettingsFile* current = nullptr;
 // A file system that keeps last-write times in 100 ns units and advances them
 // by its clock's tick, 10 ms, between two saves.
 constexpr std::uint64_t kTick = 100'000;
-constexpr std::uint64_t kFirstWriteTime = 133'000'000'000'000'000ULL;
+// One clock for every file of the process: it never goes back, so no two
+// saves of one test, nor of two files in turn, share a stamp.
+std::uint64_t fileSystemTime = 133'000'000'000'000'000ULL;
 
 std::uint64_t TextLength(const EditedSettingsFile::Values& values)
 {
@@ -26,10 +28,11 @@ std::uint64_t TextLength(const EditedSettingsFile::Values& values)
 }  // namespace
 
 EditedSettingsFile::EditedSettingsFile(Values values)
-    : clock_(kFirstWriteTime), previousReader_(SettingsFileReader), previousFileSystem_(settingsFileSystem)
+    : previousReader_(SettingsFileReader), previousFileSystem_(settingsFileSystem)
 {
     current = this;
-    stamp_.creationTime = clock_;
+    fileSystemTime += kTick;
+    stamp_.creationTime = fileSystemTime;
     Write(std::move(values));
     SettingsFileReader = &Read;
     settingsFileSystem = {&Stamp, &Opens};
@@ -47,20 +50,26 @@ void EditedSettingsFile::Write(Values values)
     values_ = std::move(values);
     present_ = true;
     stamp_.present = true;
-    stamp_.lastWriteTime = clock_;
+    stamp_.lastWriteTime = fileSystemTime;
     stamp_.size = TextLength(values_);
 }
 
 void EditedSettingsFile::Save(Values values)
 {
-    clock_ += kTick;
+    fileSystemTime += kTick;
     Write(std::move(values));
+}
+
+void EditedSettingsFile::Empty()
+{
+    Save({});
+    stamp_.size = 0;
 }
 
 void EditedSettingsFile::SaveAsNewFile(Values values)
 {
-    clock_ += kTick;
-    stamp_.creationTime = clock_;
+    fileSystemTime += kTick;
+    stamp_.creationTime = fileSystemTime;
     Write(std::move(values));
 }
 

@@ -23,6 +23,9 @@ public:
 
     // Written in place: same file, new content, new time.
     void Save(Values values);
+    // Emptied in place, as an editor that saves in two steps leaves it
+    // between them: no content, size 0, new time.
+    void Empty();
     // Written as a new file and renamed over the old one.
     void SaveAsNewFile(Values values);
     // Deleted; a save brings it back.
@@ -47,7 +50,6 @@ private:
     Values values_;
     bool present_ = true;
     bool held_ = false;
-    std::uint64_t clock_ = 0;
     SettingsFileStamp stamp_{};
     std::string readingKey_;
     std::function<void(EditedSettingsFile&)> duringReading_;

@@ -5,12 +5,11 @@
 
 #include "FakeGame.h"
 #include "FakeLoader.h"
-#include "GameFacts.h"
 #include "support/ChildRecord.h"
-#include "support/ImportReplacement.h"
 #include "support/PluginInGameFolder.h"
 #include "support/PluginIniFile.h"
 #include "support/PluginLogFile.h"
+#include "support/PluginSession.h"
 
 #include <windows.h>
 
@@ -31,18 +30,6 @@ using ::testing::ElementsAre;
 
 constexpr const char* kChangedLine =
     "[info] [SettingsFileWatch.cpp] [CheckSettingsFile] settings file changed, reloading";
-
-BOOL WINAPI GameCounterFrequency(LARGE_INTEGER* frequency)
-{
-    frequency->QuadPart = 1'000'000'000;
-    return TRUE;
-}
-
-BOOL WINAPI GameCounter(LARGE_INTEGER* counter)
-{
-    counter->QuadPart = Clock::Now();
-    return TRUE;
-}
 
 std::string FileText(const char* keepShownMs, const char* reloadOnChange = "1")
 {
@@ -66,50 +53,34 @@ void WriteSettingsFile(const std::string& text)
     StampSave(PluginIniFile::path());
 }
 
-// The plugin loaded and installed, a save loaded, its grace period over.
-class Session {
-public:
-    Session(FakeGame& game, const PluginDll& dll, FakeLoader& loader) : game_(game)
-    {
-        const bool replaced = ReplaceImport(dll.module, "kernel32.dll", "QueryPerformanceFrequency",
-                                            reinterpret_cast<void*>(&GameCounterFrequency)) != nullptr &&
-                              ReplaceImport(dll.module, "kernel32.dll", "QueryPerformanceCounter",
-                                            reinterpret_cast<void*>(&GameCounter)) != nullptr;
-        if (!replaced || !dll.load(loader.loadInterface()) || !loader.SendDataLoaded()) {
-            ChildRecord::Add("the plugin did not install");
-            std::exit(0);
-        }
-        game.RaiseEvent(game_facts::kSaveLoadSourceID);
-        Play(10'000);
-    }
-
-    // Frames of the game for `milliseconds`, each past the 15 ms gate.
-    void Play(int milliseconds)
-    {
-        for (int played = 0; played < milliseconds; played += 15) {
-            game_.AdvanceMs(15);
-            FakeGame::RunFrame(0);
+// What the log says so far: reloads on a change, and the last value of
+// iKeepHUDShownMS read.
+void RecordReloads(const std::string& when)
+{
+    const auto messages = PluginLogMessages();
+    const auto changes = std::ranges::count(messages, std::string(kChangedLine));
+    std::string keepShown = "none";
+    for (const auto& message : messages) {
+        if (const auto at = message.find("[ReloadINI] iKeepHUDShownMS -> "); at != std::string::npos) {
+            keepShown = message.substr(at + std::string("[ReloadINI] ").size());
         }
     }
+    ChildRecord::Add(when + ": " + std::to_string(changes) + " reloads, " + keepShown);
+}
 
-    // What the log says so far: reloads on a change, and the last value of
-    // iKeepHUDShownMS read.
-    static void Record(const std::string& when)
-    {
-        const auto messages = PluginLogMessages();
-        const auto changes = std::ranges::count(messages, std::string(kChangedLine));
-        std::string keepShown = "none";
-        for (const auto& message : messages) {
-            if (const auto at = message.find("[ReloadINI] iKeepHUDShownMS -> "); at != std::string::npos) {
-                keepShown = message.substr(at + std::string("[ReloadINI] ").size());
-            }
-        }
-        ChildRecord::Add(when + ": " + std::to_string(changes) + " reloads, " + keepShown);
-    }
+// The two steps of a save that empties the file, then writes it.
+void EmptySettingsFile()
+{
+    std::ofstream(PluginIniFile::path(), std::ios::binary | std::ios::trunc).close();
+    StampSave(PluginIniFile::path());
+}
 
-private:
-    FakeGame& game_;
-};
+void AppendToSettingsFile(const std::string& text)
+{
+    std::ofstream(PluginIniFile::path(), std::ios::binary | std::ios::app)
+        .write(text.data(), static_cast<std::streamsize>(text.size()));
+    StampSave(PluginIniFile::path());
+}
 
 struct WayOfSaving {
     const char* name;
@@ -130,10 +101,8 @@ const WayOfSaving kWaysOfSaving[] = {
      }},
     {"truncated, then written",
      [](const std::string& text) {
-         std::ofstream(PluginIniFile::path(), std::ios::binary | std::ios::trunc).close();
-         std::ofstream(PluginIniFile::path(), std::ios::binary | std::ios::app)
-             .write(text.data(), static_cast<std::streamsize>(text.size()));
-         StampSave(PluginIniFile::path());
+         EmptySettingsFile();
+         AppendToSettingsFile(text);
      }},
     {"written anew and renamed over it",
      [](const std::string& text) {
@@ -159,12 +128,12 @@ void SaveWhilePlaying(const WayOfSaving& way)
 {
     InGameFolder({}, [&way](FakeGame& game, const PluginDll& dll, FakeLoader& loader) {
         WriteSettingsFile(FileText("300"));
-        Session session(game, dll, loader);
+        PluginSession session(game, dll, loader);
         way.save(FileText("500"));  // the same length: only the time tells
         session.Play(1015);
-        Session::Record("a second later");
+        RecordReloads("a second later");
         session.Play(5000);
-        Session::Record("five more");
+        RecordReloads("five more");
     });
 }
 
@@ -176,6 +145,43 @@ TEST_P(SettingsFileSaved, AppliesWithinASecondOfGameTimeAndOnlyOnce)
 }
 
 INSTANTIATE_TEST_SUITE_P(EachWay, SettingsFileSaved, ::testing::ValuesIn(kWaysOfSaving));
+
+// A save in two steps with a look landing between them: the file found empty
+// keeps the settings, and the next look reads what was written meanwhile; one
+// still empty then is read as it is (every key takes its default).
+void EmptyWithALookBetween(bool writtenAfterTheLook)
+{
+    InGameFolder({}, [writtenAfterTheLook](FakeGame& game, const PluginDll& dll, FakeLoader& loader) {
+        WriteSettingsFile(FileText("300"));
+        PluginSession session(game, dll, loader);
+        EmptySettingsFile();
+        session.Play(1015);
+        RecordReloads("a look later");
+        if (writtenAfterTheLook) {
+            AppendToSettingsFile(FileText("500"));
+        }
+        session.Play(1000);
+        RecordReloads("two looks later");
+        session.Play(5000);
+        RecordReloads("five more");
+    });
+}
+
+TEST_F(SettingsFileChange, ASaveInTwoStepsIsReadOnceWithTheFullFilesValues)
+{
+    EXPECT_EXIT(EmptyWithALookBetween(true), ::testing::ExitedWithCode(0), "");
+    EXPECT_THAT(ChildRecord::Lines(), ElementsAre("a look later: 0 reloads, iKeepHUDShownMS -> 300",
+                                                  "two looks later: 1 reloads, iKeepHUDShownMS -> 500",
+                                                  "five more: 1 reloads, iKeepHUDShownMS -> 500"));
+}
+
+TEST_F(SettingsFileChange, AFileLeftEmptyIsReadAtTheSecondLook)
+{
+    EXPECT_EXIT(EmptyWithALookBetween(false), ::testing::ExitedWithCode(0), "");
+    EXPECT_THAT(ChildRecord::Lines(), ElementsAre("a look later: 0 reloads, iKeepHUDShownMS -> 300",
+                                                  "two looks later: 1 reloads, iKeepHUDShownMS -> 2000",
+                                                  "five more: 1 reloads, iKeepHUDShownMS -> 2000"));
+}
 
 // The file away for a while, saved meanwhile or when it comes back: deleted
 // then written again, or held by an editor that shares it with no one while
@@ -214,13 +220,13 @@ void InterruptWhilePlaying(const Interruption& interruption)
 {
     InGameFolder({}, [&interruption](FakeGame& game, const PluginDll& dll, FakeLoader& loader) {
         WriteSettingsFile(FileText("300"));
-        Session session(game, dll, loader);
+        PluginSession session(game, dll, loader);
         interruption.takeAway();
         session.Play(3000);
-        Session::Record("away");
+        RecordReloads("away");
         interruption.bringBack();
         session.Play(1015);
-        Session::Record("back");
+        RecordReloads("back");
     });
 }
 
@@ -239,20 +245,28 @@ void SaveWithTheSwitchOff()
 {
     InGameFolder({}, [](FakeGame& game, const PluginDll& dll, FakeLoader& loader) {
         WriteSettingsFile(FileText("300", "0"));
-        Session session(game, dll, loader);
+        PluginSession session(game, dll, loader);
         kWaysOfSaving[0].save(FileText("500", "0"));
         session.Play(5000);
-        Session::Record("switched off");
+        RecordReloads("switched off");
+        session.LoadSave();
+        session.Play(1015);
+        RecordReloads("a save loaded");
     });
 }
 
 TEST_F(SettingsFileChange, SwitchedOffAChangeIsReadOnlyAtTheNextSaveLoad)
 {
     EXPECT_EXIT(SaveWithTheSwitchOff(), ::testing::ExitedWithCode(0), "");
-    EXPECT_THAT(ChildRecord::Lines(), ElementsAre("switched off: 0 reloads, iKeepHUDShownMS -> 300"));
+    EXPECT_THAT(ChildRecord::Lines(), ElementsAre("switched off: 0 reloads, iKeepHUDShownMS -> 300",
+                                                  "a save loaded: 0 reloads, iKeepHUDShownMS -> 500"));
     const auto messages = PluginLogMessages();
-    EXPECT_EQ(std::ranges::count(messages, std::string("[info] [Settings.cpp] [ReloadINI] iKeepHUDShownMS -> 300")), 1)
-        << "read once, at the save load";
+    for (const char* value : {"300", "500"}) {
+        EXPECT_EQ(
+            std::ranges::count(messages, "[info] [Settings.cpp] [ReloadINI] iKeepHUDShownMS -> " + std::string(value)),
+            1)
+            << value << " read once, at its save load";
+    }
 }
 
 }  // namespace

@@ -43,6 +43,7 @@ void ScenarioPlayer::Play(const std::vector<Step>& steps)
         CheckStep();
         CheckSounds();
     }
+    AwaitEditReread();
     session_.ObserveHud(nullptr);
 }
 
@@ -63,6 +64,7 @@ void ScenarioPlayer::PlayFor(long long milliseconds)
     session_.PlayWhile(static_cast<int>(milliseconds), [this] {
         model_.FrameRan(Now());
         FollowSettingsRereads();
+        CheckEditReread();
         check_.Frame(Now(), model_.At(Now()), session_.HUDShown());
         return true;
     });

@@ -38,6 +38,11 @@ private:
     // Follows what the plugin logs between frames: a re-reading of its
     // settings file because it changed.
     void FollowSettingsRereads();
+    // An `edit` whose re-reading is past its deadline fails the scenario.
+    void CheckEditReread();
+    // At the end of the steps: plays on until the last edit is re-read or its
+    // deadline has passed.
+    void AwaitEditReread();
     void PressOrRelease(const Step& step);
     void HoldButtons(const Step& step);
     void PlayFor(long long milliseconds);

@@ -7,6 +7,7 @@
 #include "SettingNotes.h"
 #include "SettingsAsRead.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string>
@@ -72,6 +73,7 @@ void ScenarioPlayer::LoadSave()
                                     "the values read before still hold");
     }
     model_.SaveLoaded(Now(), read.empty() ? std::nullopt : std::optional(read), settingsFileChanged_);
+    editedAt_ = -1;  // the save load read the edit; the plugin has nothing left to re-read
     session_.Collect();
 }
 
@@ -146,6 +148,23 @@ void ScenarioPlayer::FollowSettingsRereads()
     }
     settingsFileChanged_ = false;
     model_.SettingsFileReread(Now(), reread);
+}
+
+void ScenarioPlayer::CheckEditReread()
+{
+    if (editedAt_ < 0 || Now() - editedAt_ <= kRereadWithinMs) {
+        return;
+    }
+    timeline_.Check(false, "the plugin read the edited file within a second (not re-read " +
+                               std::to_string(static_cast<long long>(Now() - editedAt_)) + " ms after the edit)");
+    editedAt_ = -1;
+}
+
+void ScenarioPlayer::AwaitEditReread()
+{
+    while (editedAt_ >= 0) {
+        PlayFor(std::max(1LL, static_cast<long long>(editedAt_ + kRereadWithinMs - Now()) + 1));
+    }
 }
 
 }  // namespace sim
