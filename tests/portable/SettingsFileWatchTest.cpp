@@ -114,7 +114,7 @@ TEST_F(SettingsFileWatchTest, AFileFoundEmptyIsReadOnlyIfTheNextLookFindsItSo)
 
         file.Empty();
         Play(kOneSecondAndAPass);
-        EXPECT_EQ(Settings.iKeepHUDShownMS, 300);
+        EXPECT_EQ(Settings->iKeepHUDShownMS, 300);
         EXPECT_EQ(ChangedLines(), 0);
         EXPECT_EQ(file.Readings(), 1) << "only the save load's reading";
 
@@ -122,7 +122,7 @@ TEST_F(SettingsFileWatchTest, AFileFoundEmptyIsReadOnlyIfTheNextLookFindsItSo)
             file.Save({{"bLogging", "1"}, {"iKeepHUDShownMS", "500"}});
         }
         Play(1000);
-        EXPECT_EQ(Settings.iKeepHUDShownMS, row.keepShownAfterTwoLooks);
+        EXPECT_EQ(Settings->iKeepHUDShownMS, row.keepShownAfterTwoLooks);
         Play(5000);
         EXPECT_EQ(ChangedLines(), 1);
         EXPECT_EQ(file.Readings(), 2) << "the save load's reading and one more";

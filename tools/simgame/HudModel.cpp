@@ -267,6 +267,12 @@ bool HudModel::FollowsSettingsFile() const
     return settings_ && !settingsStale_ && settings_->Switch("bReloadSettingsOnChange").value_or(false);
 }
 
+bool HudModel::PassesHeldOff(double now) const
+{
+    return !loaded_ || now < graceEnd_ ||
+           std::ranges::any_of(menus_, [](const std::string& menu) { return Contains(kMandatoryMenus, menu); });
+}
+
 bool HudModel::Logging() const
 {
     return settings_ && !settingsStale_ && settings_->Switch("bLogging").value_or(false);

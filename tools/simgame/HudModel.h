@@ -49,6 +49,10 @@ public:
     // it changes; and whether it logs what it reads.
     [[nodiscard]] bool FollowsSettingsFile() const;
     [[nodiscard]] bool Logging() const;
+    // Whether the plugin makes no passes at `now`, so looks at nothing:
+    // before the game's data is loaded, in the grace period after it, and
+    // while a video or the end credits play.
+    [[nodiscard]] bool PassesHeldOff(double now) const;
     void SetCondition(const std::string& condition, bool on, double now);
     void SetMeter(Meter meter, float percent, double now);
     void MenuOpened(const std::string& name, double now, bool weaponDrawn);

@@ -152,6 +152,12 @@ void ScenarioPlayer::FollowSettingsRereads()
 
 void ScenarioPlayer::CheckEditReread()
 {
+    if (editedAt_ >= 0 && model_.PassesHeldOff(Now())) {
+        // The plugin looks at its file on its passes: its second starts when
+        // they do again.
+        editedAt_ = Now();
+        return;
+    }
     if (editedAt_ < 0 || Now() - editedAt_ <= kRereadWithinMs) {
         return;
     }
@@ -162,8 +168,15 @@ void ScenarioPlayer::CheckEditReread()
 
 void ScenarioPlayer::AwaitEditReread()
 {
-    while (editedAt_ >= 0) {
+    // A grace period runs out; a video or the credits left open at the end do
+    // not, and the plugin reads the edit once they close.
+    const double giveUpAt = Now() + HudModel::kGraceMs + kRereadWithinMs;
+    while (editedAt_ >= 0 && Now() < giveUpAt) {
         PlayFor(std::max(1LL, static_cast<long long>(editedAt_ + kRereadWithinMs - Now()) + 1));
+    }
+    if (editedAt_ >= 0) {
+        Note("the session ended while the plugin made no passes: it reads the edited file once they resume");
+        editedAt_ = -1;
     }
 }
 
