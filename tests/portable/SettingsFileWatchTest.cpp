@@ -171,6 +171,28 @@ TEST_F(SettingsFileWatchTest, LogsTheChangeThenTheReloadAndFollowsTheLoggingSwit
     }
 }
 
+// The pass that reads the changed file decides by what it read, not by the
+// settings it found on its way in.
+TEST_F(SettingsFileWatchTest, ThePassThatReadsTheChangedFileDecidesByIt)
+{
+    EditedSettingsFile file({{"bLogging", "1"}, {"iKeepHUDShownMS", "10000"}, {"bShowIfJumping", "0"}});
+    game.jumping = true;
+    LoadAndLetACheckPass();
+    Play(3000);
+    log.clear();
+
+    file.Save({{"bLogging", "1"}, {"iKeepHUDShownMS", "10000"}, {"bShowIfJumping", "1"}});
+    Play(kOneSecondAndAPass);
+
+    const auto& lines = log.lines();
+    const auto changed = std::ranges::find(lines, std::string(kChangedLine));
+    ASSERT_NE(changed, lines.end());
+    const auto decision = std::find_if(
+        changed, lines.end(), [](const std::string& line) { return line.find("] [UpdateHUD] ") != std::string::npos; });
+    ASSERT_NE(decision, lines.end());
+    EXPECT_EQ(*decision, "[info] [UpdateHUD] result = [show] | IsJumping");
+}
+
 TEST_F(SettingsFileWatchTest, SwitchedOffItNeverLooksAtTheFileAgain)
 {
     EditedSettingsFile file({{"bReloadSettingsOnChange", "0"}, {"bLogging", "1"}});
