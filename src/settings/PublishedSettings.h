@@ -13,8 +13,8 @@
 // pass does, after its look at the file) reads one reload's values and never
 // a mix of two. Records are kept in a ring rather than allocated, so that a
 // reader needs no lock and nothing is freed under it: a record is filled
-// again only after three later reloads, and a pass lasts microseconds where a
-// reload reads a file. Its fields are atomic all the same, so even a reader
+// again only by the fourth reload after it, and a pass lasts microseconds
+// where a reload reads a file. Its fields are atomic all the same, so even a reader
 // held that long meets no data race.
 //
 // The logging switch stands apart: every log line tests it, a gated call too,
