@@ -14,8 +14,8 @@
 // a mix of two. Records are kept in a ring rather than allocated, so that a
 // reader needs no lock and nothing is freed under it: a record is filled
 // again only by the fourth reload after it, and a pass lasts microseconds
-// where a reload reads a file. Its fields are atomic all the same, so even a reader
-// held that long meets no data race.
+// where a reload reads a file. Its fields are atomic all the same, so even a
+// reader held that long meets no data race.
 //
 // The logging switch stands apart: every log line tests it, a gated call too,
 // and a reload sets it on its own, after the lines of the values it read.

@@ -2,7 +2,6 @@
 
 #include "settings/PublishedSettings.h"
 
-#include <cstdint>
 #include <string>
 
 // The settings in force. Only ReloadINI writes them after process start, on

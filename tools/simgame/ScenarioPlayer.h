@@ -41,7 +41,8 @@ private:
     // An `edit` whose re-reading is past its deadline fails the scenario.
     void CheckEditReread();
     // At the end of the steps: plays on until the last edit is re-read or its
-    // deadline has passed.
+    // deadline has passed, or stops waiting while the plugin makes no passes
+    // (a video or the credits left open).
     void AwaitEditReread();
     void PressOrRelease(const Step& step);
     void HoldButtons(const Step& step);
