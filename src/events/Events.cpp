@@ -155,12 +155,13 @@ BSEventNotifyControl LumenveilMenusMenuOpenCloseEventClass::ProcessEvent(const R
         return BSEventNotifyControl::kContinue;
     }
     if (ReleasesTheHUD(menu)) {
-        if (Settings->iKeepHUDShownMS > 0) {
+        const SettingsRecord& settings = *Settings;  // both delays from one reload
+        if (settings.iKeepHUDShownMS > 0) {
             HUDState.HUDRequest = kHUDRequestEnable;  // the decision hides it after the delay
             return BSEventNotifyControl::kContinue;
         }
         const auto sinceLongMessage = Clock::MillisecondsBetween(HUDState.LongHUDMessageTime, Clock::Now());
-        if (sinceLongMessage >= static_cast<std::int64_t>(Settings->iKeepHUDShownLongMS)) {
+        if (sinceLongMessage >= static_cast<std::int64_t>(settings.iKeepHUDShownLongMS)) {
             HUDState.HUDRequest = kHUDRequestDisableQueued;
             HUDState.LastUpdateTime = Clock::Now() - kMenuOpenLead;
             EnableMenusIfCan(false, false);

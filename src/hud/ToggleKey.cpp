@@ -16,10 +16,9 @@ namespace {
 
 // The time gate both handlers pass first: a press within the minimum time of
 // the last acting one is refused with the exiting line.
-bool PassesTimeGate(const char* handler, int heldTime, std::string_view calledSeparator)
+bool PassesTimeGate(const char* handler, int heldTime, std::string_view calledSeparator, const SettingsRecord& settings)
 {
     const std::int64_t elapsed = Clock::MillisecondsBetween(HUDState.LastTogglePressTime, Clock::Now());
-    const SettingsRecord& settings = *Settings;
     const std::int32_t minimum = settings.iHUDToggleMinRequiredTimeSinceLastTogglePress;
     if (elapsed < static_cast<std::int64_t>(minimum)) {
         PLUGIN_LOG_FOR(handler, info, "exiting | " TOGGLE_TIMES, heldTime, settings.iHUDToggleMinHoldTime, " ", elapsed,
@@ -33,9 +32,9 @@ bool PassesTimeGate(const char* handler, int heldTime, std::string_view calledSe
 
 }  // namespace
 
-int HandleToggleKeyRelease(int heldTime)
+int HandleToggleKeyRelease(int heldTime, const SettingsRecord& settings)
 {
-    if (!PassesTimeGate(__func__, heldTime, " ")) {
+    if (!PassesTimeGate(__func__, heldTime, " ", settings)) {
         return -1;
     }
     HUDState.HUDToggleOverride = true;
@@ -56,15 +55,15 @@ int HandleToggleKeyRelease(int heldTime)
     return 1;
 }
 
-void HandleToggleKeyReleaseLong(int heldTime)
+void HandleToggleKeyReleaseLong(int heldTime, const SettingsRecord& settings)
 {
     // Two spaces before the bar in this handler's called line: the log has
     // always read so, and readers of it may match the text.
-    if (!PassesTimeGate(__func__, heldTime, "  ")) {
+    if (!PassesTimeGate(__func__, heldTime, "  ", settings)) {
         return;
     }
     LOG_INFO("deactivating toggle in effect");
-    if (Settings->bPlayUIFeedbackSounds) {
+    if (settings.bPlayUIFeedbackSounds) {
         PlayUISound(HUDState.HUDToggleOverride ? "UIMenuGeneralOK" : "UIMenuGeneralActivateFailure", 1.0);
     }
     HUDState.HUDToggleOverride = false;

@@ -75,7 +75,7 @@ Verdict ToggleKeyRule(Clock::Nanoseconds now, const SettingsRecord& settings)
         return kExit;
     }
     if (HUDState.ToggleKeyHoldTime >= settings.iHUDToggleMinHoldTime) {
-        HandleToggleKeyReleaseLong(HUDState.ToggleKeyHoldTime);
+        HandleToggleKeyReleaseLong(HUDState.ToggleKeyHoldTime, settings);
         HUDState.ToggleKeyHoldTime = 0;
         HUDState.ToggleLongPressDone = true;
         return kExit;
@@ -85,7 +85,7 @@ Verdict ToggleKeyRule(Clock::Nanoseconds now, const SettingsRecord& settings)
         return kExit;
     }
     if (HUDState.ToggleKeyHoldTime > 0) {
-        const int result = HandleToggleKeyRelease(HUDState.ToggleKeyHoldTime);
+        const int result = HandleToggleKeyRelease(HUDState.ToggleKeyHoldTime, settings);
         HUDState.ToggleKeyHoldTime = 0;
         if (result == 1) {
             return Show("Toggled ON");

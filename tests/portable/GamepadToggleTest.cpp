@@ -1,5 +1,6 @@
 #include "FakeXInput.h"
 #include "hud/GamepadChord.h"
+#include "hud/GamepadState.h"
 #include "hud/HUDState.h"
 #include "settings/Settings.h"
 #include "settings/SettingsFileWatch.h"
@@ -108,6 +109,37 @@ TEST_F(GamepadToggle, AShortAndALongPressActAsTheToggleKeys)
     EXPECT_THAT(game.sounds, ElementsAre("UIMenuGeneralOK"));
     EXPECT_FALSE(HUDState.HUDToggleOverride);
     EXPECT_THAT(LinesOf("HandleToggleKeyRelease"), IsEmpty()) << "no short press follows a long one";
+}
+
+// The controller as the fake reads it, for a read that does something first.
+Gamepads::Reading (*fakeXInputRead)(std::uint32_t) = nullptr;
+
+// A save loaded on another thread while a pass reads the controller: the long
+// press that pass acts on is judged by the settings the pass took, not by the
+// reload's, which would refuse it (a time gate of a minute) and play no sound.
+TEST_F(GamepadToggle, APressIsJudgedByTheSettingsItsPassTook)
+{
+    xinput.Connect(0, kBackAndUp);
+    for (int i = 0; i < 6; ++i) {
+        Pass();  // the count reaches the hold time of 300
+    }
+    xinput.Hold(0, 0);
+    fakeXInputRead = Gamepads::system.read;
+    Gamepads::system.read = [](std::uint32_t slot) {
+        SettingsRecord reloaded = *Settings;
+        reloaded.iHUDToggleMinRequiredTimeSinceLastTogglePress = 60'000;
+        reloaded.bPlayUIFeedbackSounds = false;
+        Settings.Publish(reloaded);
+        return fakeXInputRead(slot);
+    };
+    Pass();
+    Gamepads::system.read = fakeXInputRead;
+
+    ASSERT_EQ(Settings->iHUDToggleMinRequiredTimeSinceLastTogglePress, 60'000) << "the reload came in mid-pass";
+    EXPECT_THAT(LinesOf("HandleToggleKeyReleaseLong"),
+                Contains("[info] [HandleToggleKeyReleaseLong] called | [HeldTime: 300 | MinRequired: 300]  | "
+                         "[ElapsedTimeSinceLastTogglePress: 10105 | MinRequired: 300]"));
+    EXPECT_THAT(game.sounds, ElementsAre("UIMenuGeneralActivateFailure"));
 }
 
 // The key and the chord are one input: held together they count once per
